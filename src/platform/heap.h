@@ -1,0 +1,39 @@
+#pragma once
+// The process heap of this program: every dynamic block of the reader (the text accumulator,
+// the record storage, the field strings and the XML parser's own memory) comes from here, so a
+// test can make any one of those allocations fail and watch the program cope.
+
+#include <cstddef>
+
+namespace velmar::platform {
+
+// A block of `size` bytes, uninitialised; null when memory runs out.
+void* heapAllocate(std::size_t size);
+
+// A block of `size` bytes, all zero; null when memory runs out.
+void* heapAllocateZeroed(std::size_t size);
+
+// Resizes `block` (or allocates when it is null) to `newSize` bytes, keeping its content.
+// Null when memory runs out; the old block is then untouched and still owned by the caller.
+void* heapResize(void* block, std::size_t newSize);
+
+// As heapResize, and the bytes from `oldSize` to `newSize` are zero-filled.
+void* heapResizeZeroed(void* block, std::size_t oldSize, std::size_t newSize);
+
+// Returns a block to the heap; null is ignored.
+void heapFree(void* block);
+
+// Test seam: while an instance lives, the heap grants `allowedAllocations` more allocations or
+// resizes and refuses every one after that. Scopes do not nest.
+class HeapFailureScope {
+ public:
+  explicit HeapFailureScope(long allowedAllocations);
+  ~HeapFailureScope();
+  HeapFailureScope(const HeapFailureScope&) = delete;
+  HeapFailureScope& operator=(const HeapFailureScope&) = delete;
+
+  // How many allocations were refused so far.
+  long refusedCount() const;
+};
+
+}  // namespace velmar::platform

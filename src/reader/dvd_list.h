@@ -1,0 +1,78 @@
+#pragma once
+// The in-memory DVD database: the records the reader fills and the writer walks, the field that
+// incoming text belongs to, and the buffer that gathers character data until it is committed.
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "platform/heap_allocator.h"
+
+struct XML_ParserStruct;  // the parser feeding a list, as far as a handler needs to stop it
+
+namespace velmar {
+
+// A counted byte string: windows-1251 once committed.
+using ByteString = std::basic_string<char, std::char_traits<char>, platform::HeapAllocator<char>>;
+
+// Which field gathered text goes to. The value is the field's index in DvdRecord.
+enum class FieldKind : std::int32_t { NameR = 0, NameO = 1, Sign = 2, Obz = 3 };
+
+// One disc of the database.
+struct DvdRecord {
+  ByteString nameR;  // Russian title
+  ByteString nameO;  // original title
+  ByteString sign;   // shelf mark: the link text and the note's title
+  ByteString obz;    // review: the note's text
+
+  ByteString& field(FieldKind kind);
+  const ByteString& field(FieldKind kind) const;
+};
+
+// A growable byte buffer that starts on storage inside itself and moves to the heap, growing in
+// whole steps, once a text no longer fits. The text held is always followed by a NUL.
+struct TextAccumulator {
+  static constexpr std::uint32_t kInlineCapacity = 1024;
+  static constexpr std::uint32_t kGrowStep = 4096;
+
+  TextAccumulator() { inlineStorage[0] = '\0'; }
+  ~TextAccumulator() { release(); }
+  // data points into the object itself, so it is neither copied nor moved.
+  TextAccumulator(const TextAccumulator&) = delete;
+  TextAccumulator& operator=(const TextAccumulator&) = delete;
+
+  // Adds `count` bytes at the end. False when memory runs out (or the text would pass 4 GiB);
+  // the text held so far is then left exactly as it was.
+  [[nodiscard]] bool append(const char* bytes, std::size_t count);
+
+  // Empties the text; the storage and its capacity stay.
+  void clear();
+
+  // Frees a heap block and returns to the inline storage, empty.
+  void release();
+
+  char* data = inlineStorage;
+  std::uint32_t length = 0;  // bytes held, not counting the NUL
+  bool heapOwned = false;
+  std::uint32_t capacity = kInlineCapacity;
+  std::uint32_t growStep = kGrowStep;
+  char inlineStorage[kInlineCapacity];
+};
+
+// Records are appended at the end only; a deque never copies the records it already holds.
+using DvdRecords = std::deque<DvdRecord, platform::HeapAllocator<DvdRecord>>;
+
+struct DvdList {
+  DvdRecords records;
+  TextAccumulator text;
+  FieldKind currentKind = FieldKind::NameR;
+
+  // Set by a handler that ran out of memory: the list is incomplete and must not be written.
+  bool outOfMemory = false;
+  // The parser feeding this list while a read is under way, so a handler that runs out of
+  // memory can stop it; null otherwise.
+  XML_ParserStruct* activeParser = nullptr;
+};
+
+}  // namespace velmar

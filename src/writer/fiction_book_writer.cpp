@@ -1,0 +1,136 @@
+#include "writer/fiction_book_writer.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace velmar {
+namespace {
+
+// The header up to the date line. The book title's middle word is windows-1251 for "Список".
+constexpr char kHeadBeforeDate[] =
+    "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n"
+    "<FictionBook xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\" "
+    "xmlns:xlink=\"http://www.w3.org/1999/xlink\">\n"
+    "<description>\n"
+    " <title-info>\n"
+    "  <genre>DVD List</genre>\n"
+    "  <author>\n"
+    "   <first-name>http://velmar2fb2.example.org/</first-name>\n"
+    "   <middle-name>velmar2fb2@example.org</middle-name>\n"
+    "   <last-name>velmar2fb2@example.org</last-name>\n"
+    "  </author>\n"
+    "  <book-title>Velmar \xD1\xEF\xE8\xF1\xEE\xEA DVD</book-title>\n"
+    "  <lang>ru</lang>\n"
+    " </title-info>\n"
+    " <document-info>\n"
+    "  <author>\n"
+    "   <nickname>velmar2fb2</nickname>\n"
+    "  </author>\n";
+
+constexpr char kHeadAfterDate[] =
+    " <id>Id</id>\n"
+    " <version>2.0</version>\n"
+    " </document-info>\n"
+    "</description>\n"
+    "<body>\n"
+    "<section>\n";
+
+constexpr char kTail[] =
+    "\n</body>\n"
+    "</FictionBook>\n";
+
+void putText(platform::TextFileWriter& out, const char* text) { out.write(text, std::strlen(text)); }
+
+void putParagraph(platform::TextFileWriter& out, const ByteString& text) {
+  putText(out, "<p>");
+  putEscaped(out, text.c_str());
+  putText(out, "</p>\n");
+}
+
+void putDateLine(platform::TextFileWriter& out, const platform::LocalTime& dated) {
+  char line[128];
+  const int length = std::snprintf(line, sizeof line,
+                                   " <date value=\"%d-%d-%d\">%d.%d.%d, %d:%02d</date>\n",
+                                   dated.year, dated.month, dated.day, dated.day, dated.month,
+                                   dated.year, dated.hour, dated.minute);
+  out.write(line, static_cast<std::size_t>(length));
+}
+
+void putContentsEntry(platform::TextFileWriter& out, const DvdRecord& record, std::size_t index) {
+  if (!record.nameO.empty()) putParagraph(out, record.nameO);
+  if (!record.nameR.empty()) putParagraph(out, record.nameR);
+  char link[64];
+  const int length =
+      std::snprintf(link, sizeof link, "<p><a xlink:href=\"#%zu\" type=\"note\">", index);
+  out.write(link, static_cast<std::size_t>(length));
+  putEscaped(out, record.sign.c_str());
+  putText(out, "</a></p>\n<empty-line/>\n");
+}
+
+void putNoteSection(platform::TextFileWriter& out, const DvdRecord& record, std::size_t index) {
+  char opening[64];
+  const int length = std::snprintf(opening, sizeof opening, "    <section id=\"%zu\">\n", index);
+  out.write(opening, static_cast<std::size_t>(length));
+  putText(out, "    <title>\n    <p>");
+  putEscaped(out, record.sign.c_str());
+  putText(out, "    </p>\n    </title>\n    <p>");
+  putEscaped(out, record.obz.c_str());
+  putText(out, "    </p>\n     </section>\n");
+}
+
+}  // namespace
+
+void putEscaped(platform::TextFileWriter& out, const char* text) {
+  const char* run = text;
+  for (const char* at = text;; ++at) {
+    const char* entity = nullptr;
+    switch (*at) {
+      case '\0': out.write(run, static_cast<std::size_t>(at - run)); return;
+      case '"': entity = "&quot;"; break;
+      case '&': entity = "&amp;"; break;
+      case '\'': entity = "&apos;"; break;
+      case '<': entity = "&lt;"; break;
+      case '>': entity = "&gt;"; break;
+      default: continue;
+    }
+    out.write(run, static_cast<std::size_t>(at - run));
+    putText(out, entity);
+    run = at + 1;
+  }
+}
+
+bool writeFictionBook(const char* outputPath, const DvdList& list) {
+  return writeFictionBook(outputPath, list, platform::localTimeNow());
+}
+
+bool writeFictionBook(const char* outputPath, const DvdList& list,
+                      const platform::LocalTime& dated) {
+  platform::TextFileWriter out;
+  if (!out.open(outputPath)) {
+    std::printf("Can't open output file [%s]\n", outputPath);
+    return false;
+  }
+  putText(out, kHeadBeforeDate);
+  putDateLine(out, dated);
+  putText(out, kHeadAfterDate);
+  std::size_t index = 0;
+  for (const DvdRecord& record : list.records) {
+    if (out.failed()) break;
+    putContentsEntry(out, record, index++);
+  }
+  putText(out, "</section>\n");
+  index = 0;
+  for (const DvdRecord& record : list.records) {
+    if (out.failed()) break;
+    putNoteSection(out, record, index++);
+  }
+  putText(out, kTail);
+  if (!out.close()) {
+    std::printf("Can't write output file [%s]\n", outputPath);
+    out.discard();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace velmar

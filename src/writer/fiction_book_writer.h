@@ -1,0 +1,24 @@
+#pragma once
+// Writes the DVD list as one FictionBook 2.0 document in windows-1251 with CR LF line ends: a
+// contents section with one linked entry per record, then one note section per record.
+
+#include "platform/local_time.h"
+#include "platform/text_file_writer.h"
+#include "reader/dvd_list.h"
+
+namespace velmar {
+
+// Writes the book dated with this moment's local time. True when the whole book reached the
+// file. Otherwise prints "Can't open output file [...]" or "Can't write output file [...]" to
+// standard output, removes a partly written regular file, and returns false.
+bool writeFictionBook(const char* outputPath, const DvdList& list);
+
+// The same, dated with the time given.
+bool writeFictionBook(const char* outputPath, const DvdList& list,
+                      const platform::LocalTime& dated);
+
+// Writes the NUL-terminated text with &quot; &amp; &apos; &lt; and &gt; for the five bytes that
+// need them; every other byte passes unchanged.
+void putEscaped(platform::TextFileWriter& out, const char* text);
+
+}  // namespace velmar

@@ -1,0 +1,52 @@
+#include "test_support.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace velmar::testing {
+
+ScratchDir::ScratchDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "velmar-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  root_ = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(root_, ignored);
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+bool fileExists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+std::string testData(const std::string& relativePath) {
+  return std::string(VELMAR_TEST_DATA) + "/" + relativePath;
+}
+
+bool bookPassesSchemaCheck(const std::string& path) {
+  const std::string command = std::string("'") + VELMAR_CHECK_BOOK + "' '" + VELMAR_TEST_DATA +
+                              "/fb2-schema' '" + path + "'";
+  return std::system(command.c_str()) == 0;
+}
+
+}  // namespace velmar::testing

@@ -1,0 +1,33 @@
+#pragma once
+// Helpers shared by the unit tests: scratch files, whole-file reads, and the book check.
+
+#include <string>
+
+namespace velmar::testing {
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  std::string path(const std::string& name) const { return root_ + "/" + name; }
+
+ private:
+  std::string root_;
+};
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+bool fileExists(const std::string& path);
+
+// A file of the test data directory.
+std::string testData(const std::string& relativePath);
+
+// Runs the well-formedness and schema check on a written book; true when it passes. The
+// checker prints what it found to standard error.
+bool bookPassesSchemaCheck(const std::string& path);
+
+}  // namespace velmar::testing

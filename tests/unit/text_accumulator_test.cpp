@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/heap.h"
+#include "reader/dvd_list.h"
+
+namespace velmar {
+namespace {
+
+std::string held(const TextAccumulator& text) { return std::string(text.data, text.length); }
+
+// A text of `count` bytes that shows where each byte came from.
+std::string pattern(std::size_t count, char first = 'a') {
+  std::string bytes(count, ' ');
+  for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>(first + i % 26);
+  return bytes;
+}
+
+struct GrowthCase {
+  const char* name;
+  std::vector<std::size_t> appends;  // sizes of successive appends
+  bool heapOwned;
+  std::uint32_t capacity;
+};
+
+class AccumulatorGrowth : public ::testing::TestWithParam<GrowthCase> {};
+
+TEST_P(AccumulatorGrowth, KeepsTextAndGrowsInWholeSteps) {
+  const GrowthCase& c = GetParam();
+  TextAccumulator text;
+  std::string expected;
+  char first = 'a';
+  for (std::size_t count : c.appends) {
+    const std::string bytes = pattern(count, first++);
+    ASSERT_TRUE(text.append(bytes.data(), bytes.size()));
+    expected += bytes;
+  }
+  EXPECT_EQ(held(text), expected);
+  EXPECT_EQ(text.data[text.length], '\0');
+  EXPECT_EQ(text.heapOwned, c.heapOwned);
+  EXPECT_EQ(text.data == text.inlineStorage, !c.heapOwned);
+  EXPECT_EQ(text.capacity, c.capacity);
+  // The unused part of a heap block is zero-filled, whether it was allocated or resized.
+  if (text.heapOwned) {
+    for (std::uint32_t at = text.length; at < text.capacity; ++at) {
+      ASSERT_EQ(text.data[at], '\0') << "at " << at;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, AccumulatorGrowth,
+    ::testing::Values(GrowthCase{"Nothing", {0}, false, 1024},
+                      GrowthCase{"InlineFull", {1023}, false, 1024},
+                      GrowthCase{"InlineFullBytewise", {1000, 22, 1}, false, 1024},
+                      GrowthCase{"ByteThatMovesToHeap", {1023, 1}, true, 4096},
+                      GrowthCase{"OneAppendOfTheInlineSize", {1024}, true, 4096},
+                      GrowthCase{"NeededExactlyOneStep", {4095}, true, 8192},
+                      GrowthCase{"HeapFullThenResized", {1023, 1, 3071, 1}, true, 8192},
+                      GrowthCase{"ManySteps", {1023, 1, 5000, 20000, 3}, true, 28672}),
+    [](const ::testing::TestParamInfo<GrowthCase>& info) { return info.param.name; });
+
+TEST(TextAccumulator, ClearThenAppendHoldsOnlyTheNewBytes) {
+  for (std::size_t before : {std::size_t{0}, std::size_t{10}, std::size_t{1023}, std::size_t{9000}}) {
+    TextAccumulator text;
+    const std::string old = pattern(before);
+    ASSERT_TRUE(text.append(old.data(), old.size()));
+    const std::uint32_t capacity = text.capacity;
+    text.clear();
+    ASSERT_TRUE(text.append("ab", 2));
+    EXPECT_EQ(text.length, 2u);
+    EXPECT_EQ(std::string(text.data, 3), std::string("ab\0", 3)) << "after " << before;
+    EXPECT_EQ(text.capacity, capacity) << "clear keeps the storage";
+  }
+}
+
+TEST(TextAccumulator, ReleaseReturnsToEmptyInlineStorage) {
+  TextAccumulator text;
+  const std::string big = pattern(5000);
+  ASSERT_TRUE(text.append(big.data(), big.size()));
+  text.release();
+  EXPECT_FALSE(text.heapOwned);
+  EXPECT_EQ(text.data, text.inlineStorage);
+  EXPECT_EQ(text.length, 0u);
+  ASSERT_TRUE(text.append("x", 1));
+  EXPECT_EQ(held(text), "x");
+}
+
+struct FailureCase {
+  const char* name;
+  std::size_t heldBefore;
+  std::size_t appended;
+};
+
+class AccumulatorOutOfMemory : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(AccumulatorOutOfMemory, ReportsFailureAndKeepsTheOldText) {
+  const FailureCase& c = GetParam();
+  TextAccumulator text;
+  const std::string old = pattern(c.heldBefore);
+  ASSERT_TRUE(text.append(old.data(), old.size()));
+  const char* oldData = text.data;
+  const std::uint32_t oldCapacity = text.capacity;
+  const bool oldHeapOwned = text.heapOwned;
+  {
+    platform::HeapFailureScope noMemory(0);
+    const std::string more = pattern(c.appended, 'A');
+    EXPECT_FALSE(text.append(more.data(), more.size()));
+    EXPECT_EQ(noMemory.refusedCount(), 1);
+  }
+  EXPECT_EQ(held(text), old);
+  EXPECT_EQ(text.data[text.length], '\0');
+  EXPECT_EQ(text.data, oldData);
+  EXPECT_EQ(text.capacity, oldCapacity);
+  EXPECT_EQ(text.heapOwned, oldHeapOwned);
+  // Once memory is back, the same append works.
+  ASSERT_TRUE(text.append("z", 1));
+  EXPECT_EQ(held(text), old + "z");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, AccumulatorOutOfMemory,
+    ::testing::Values(FailureCase{"LeavingInlineStorage", 1000, 100},
+                      FailureCase{"ResizingHeapBlock", 5000, 4000}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+
+TEST(TextAccumulator, GathersSeveralMegabytesInSmallPieces) {
+  TextAccumulator text;
+  std::string expected;
+  const std::string piece = pattern(2047);
+  for (int i = 0; i < 3000; ++i) {
+    ASSERT_TRUE(text.append(piece.data(), piece.size()));
+    expected += piece;
+  }
+  ASSERT_EQ(text.length, expected.size());
+  EXPECT_TRUE(held(text) == expected);
+}
+
+}  // namespace
+}  // namespace velmar
