@@ -1,0 +1,122 @@
+#include "reader/cp1251_down_conversion.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "reader/cp1251_table.h"
+
+namespace velmar {
+namespace {
+
+constexpr std::uint8_t kNoByte = '?';
+
+// Code points below U+0800 (two-byte sequences) are looked up directly; 0 means "no byte".
+using TwoByteTable = std::array<std::uint8_t, 0x800>;
+
+constexpr TwoByteTable buildTwoByteTable() {
+  TwoByteTable table{};
+  for (std::uint32_t byte = 0x80; byte <= 0xFF; ++byte) {
+    const std::uint32_t codePoint = kCp1251UpperHalf[byte - 0x80];
+    // The stand-in for the unassigned byte must never turn back into it.
+    if (byte != kCp1251Unassigned && codePoint < 0x800) table[codePoint] = byte;
+  }
+  return table;
+}
+
+struct WideEntry {
+  std::uint32_t codePoint;
+  std::uint8_t byte;
+};
+
+constexpr std::size_t countWideEntries() {
+  std::size_t count = 0;
+  for (std::uint32_t codePoint : kCp1251UpperHalf) count += codePoint >= 0x800 ? 1 : 0;
+  return count;
+}
+
+// The code page's characters from U+0800 up (punctuation, currency, signs), sorted.
+using WideTable = std::array<WideEntry, countWideEntries()>;
+
+constexpr WideTable buildWideTable() {
+  WideTable table{};
+  std::size_t count = 0;
+  for (std::uint32_t byte = 0x80; byte <= 0xFF; ++byte) {
+    const std::uint32_t codePoint = kCp1251UpperHalf[byte - 0x80];
+    if (codePoint < 0x800) continue;
+    std::size_t slot = count++;
+    while (slot > 0 && table[slot - 1].codePoint > codePoint) {
+      table[slot] = table[slot - 1];
+      --slot;
+    }
+    table[slot] = WideEntry{codePoint, static_cast<std::uint8_t>(byte)};
+  }
+  return table;
+}
+
+constexpr TwoByteTable kTwoByteTable = buildTwoByteTable();
+constexpr WideTable kWideTable = buildWideTable();
+
+std::uint8_t byteForCodePoint(std::uint32_t codePoint) {
+  if (codePoint < 0x800) {
+    const std::uint8_t byte = kTwoByteTable[codePoint];
+    return byte != 0 ? byte : kNoByte;
+  }
+  std::size_t low = 0;
+  std::size_t high = kWideTable.size();
+  while (low < high) {
+    const std::size_t middle = (low + high) / 2;
+    if (kWideTable[middle].codePoint < codePoint) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low < kWideTable.size() && kWideTable[low].codePoint == codePoint ? kWideTable[low].byte
+                                                                          : kNoByte;
+}
+
+constexpr bool isContinuation(std::uint8_t byte) { return (byte & 0xC0) == 0x80; }
+
+}  // namespace
+
+void toCp1251InPlace(TextAccumulator& text) {
+  auto* const bytes = reinterpret_cast<std::uint8_t*>(text.data);
+  const std::size_t end = text.length;
+  std::size_t read = 0;
+  std::size_t write = 0;
+  while (read < end) {
+    const std::uint8_t lead = bytes[read];
+    std::uint8_t out = lead;
+    if (lead < 0x80) {
+      read += 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF && read + 1 < end && isContinuation(bytes[read + 1])) {
+      out = byteForCodePoint(((lead & 0x1Fu) << 6) | (bytes[read + 1] & 0x3Fu));
+      read += 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF && read + 2 < end && isContinuation(bytes[read + 1]) &&
+               isContinuation(bytes[read + 2]) && (lead != 0xE0 || bytes[read + 1] >= 0xA0)) {
+      out = byteForCodePoint(((lead & 0x0Fu) << 12) | ((bytes[read + 1] & 0x3Fu) << 6) |
+                             (bytes[read + 2] & 0x3Fu));
+      read += 3;
+    } else if (lead >= 0xF0 && lead <= 0xF4 && read + 3 < end && isContinuation(bytes[read + 1]) &&
+               isContinuation(bytes[read + 2]) && isContinuation(bytes[read + 3])) {
+      out = kNoByte;  // beyond the Basic Multilingual Plane: never in windows-1251
+      read += 4;
+    } else if (lead == 0xD0 || lead == 0xD1) {
+      // Malformed from here on; the parser never hands us such text. A Cyrillic lead byte
+      // takes the byte after it along (or stays, when it is the last byte).
+      out = read + 1 < end ? bytes[read + 1] : lead;
+      read += 2;
+    } else if (lead == 0xE2 && read + 1 < end && bytes[read + 1] == 0x84) {
+      out = read + 2 < end ? 0xB9 : lead;  // a cut-off numero sign
+      read += 3;
+    } else {
+      read += 1;  // any other stray byte passes through
+    }
+    bytes[write++] = out;
+  }
+  bytes[write] = 0;
+  text.length = static_cast<std::uint32_t>(write);
+}
+
+}  // namespace velmar

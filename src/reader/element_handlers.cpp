@@ -1,0 +1,92 @@
+#include "reader/element_handlers.h"
+
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+#include "reader/cp1251_down_conversion.h"
+
+namespace velmar {
+namespace {
+
+// The field an element name chooses, or false for any other element.
+bool fieldKindOf(const XML_Char* name, FieldKind& kind) {
+  static const struct {
+    const char* name;
+    FieldKind kind;
+  } kFields[] = {
+      {"nameR", FieldKind::NameR},
+      {"nameO", FieldKind::NameO},
+      {"sign", FieldKind::Sign},
+      {"obz", FieldKind::Obz},
+  };
+  for (const auto& field : kFields) {
+    if (std::strcmp(name, field.name) == 0) {
+      kind = field.kind;
+      return true;
+    }
+  }
+  return false;
+}
+
+void stopOutOfMemory(DvdList& list) {
+  list.outOfMemory = true;
+  if (list.activeParser != nullptr) XML_StopParser(list.activeParser, XML_FALSE);
+}
+
+}  // namespace
+
+void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char** /*attributes*/) {
+  DvdList& list = *static_cast<DvdList*>(userData);
+  if (list.outOfMemory) return;
+  if (std::strcmp(name, "VelmarList") == 0) {
+    try {
+      list.records.emplace_back();
+    } catch (const std::bad_alloc&) {
+      stopOutOfMemory(list);
+    }
+    return;
+  }
+  FieldKind kind;
+  if (fieldKindOf(name, kind)) list.currentKind = kind;
+}
+
+void XMLCALL onEndElement(void* userData, const XML_Char* name) {
+  DvdList& list = *static_cast<DvdList*>(userData);
+  if (list.outOfMemory) return;
+  FieldKind kind;
+  if (fieldKindOf(name, kind) && !commitField(list)) stopOutOfMemory(list);
+}
+
+void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
+  DvdList& list = *static_cast<DvdList*>(userData);
+  if (list.outOfMemory || length <= 0) return;
+  std::size_t count = static_cast<std::size_t>(length);
+  if (list.text.length == 0) {
+    // Only line breaks are skipped, and only before a text has begun.
+    while (count > 0 && (*text == '\n' || *text == '\r')) {
+      ++text;
+      --count;
+    }
+    if (count == 0) return;
+  }
+  if (!list.text.append(text, count)) stopOutOfMemory(list);
+}
+
+bool commitField(DvdList& list) {
+  bool committed = true;
+  if (!list.records.empty()) {
+    toCp1251InPlace(list.text);
+    try {
+      list.records.back().field(list.currentKind).append(list.text.data, list.text.length);
+    } catch (const std::bad_alloc&) {
+      committed = false;
+    } catch (const std::length_error&) {
+      committed = false;
+    }
+  }
+  list.text.clear();
+  return committed;
+}
+
+}  // namespace velmar
