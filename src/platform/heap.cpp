@@ -47,6 +47,12 @@ void* heapResizeZeroed(void* block, std::size_t oldSize, std::size_t newSize) {
   return resized;
 }
 
+void* heapShrink(void* block, std::size_t newSize) {
+  // Giving memory back is not an allocation: the failure seam leaves it alone.
+  void* shrunk = std::realloc(block, newSize == 0 ? 1 : newSize);
+  return shrunk != nullptr ? shrunk : block;
+}
+
 void heapFree(void* block) { std::free(block); }
 
 HeapFailureScope::HeapFailureScope(long allowedAllocations) {

@@ -20,6 +20,10 @@ void* heapResize(void* block, std::size_t newSize);
 // As heapResize, and the bytes from `oldSize` to `newSize` are zero-filled.
 void* heapResizeZeroed(void* block, std::size_t oldSize, std::size_t newSize);
 
+// Shrinks `block` to `newSize` bytes, keeping the content that fits. Never fails: when the heap
+// cannot shrink it, the block is returned as it was.
+void* heapShrink(void* block, std::size_t newSize);
+
 // Returns a block to the heap; null is ignored.
 void heapFree(void* block);
 

@@ -35,6 +35,15 @@ void TextAccumulator::clear() {
   data[0] = '\0';
 }
 
+void TextAccumulator::trim() {
+  constexpr std::uint32_t kWorthTrimming = 1024 * 1024;
+  if (!heapOwned) return;
+  const std::uint32_t fitting = growStep * ((length + 1) / growStep + 1);
+  if (capacity - fitting < kWorthTrimming) return;
+  data = static_cast<char*>(platform::heapShrink(data, fitting));
+  capacity = fitting;
+}
+
 void TextAccumulator::release() {
   if (heapOwned && data != nullptr) platform::heapFree(data);
   data = inlineStorage;

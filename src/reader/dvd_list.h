@@ -49,6 +49,10 @@ struct TextAccumulator {
   // Empties the text; the storage and its capacity stay.
   void clear();
 
+  // Gives back the unused tail of a heap block once a large text has shrunk (down-conversion
+  // halves a Cyrillic text), keeping whole steps, so a huge field is not held twice over.
+  void trim();
+
   // Frees a heap block and returns to the inline storage, empty.
   void release();
 

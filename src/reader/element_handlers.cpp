@@ -77,6 +77,7 @@ bool commitField(DvdList& list) {
   bool committed = true;
   if (!list.records.empty()) {
     toCp1251InPlace(list.text);
+    list.text.trim();
     try {
       list.records.back().field(list.currentKind).append(list.text.data, list.text.length);
     } catch (const std::bad_alloc&) {

@@ -1,0 +1,100 @@
+#include "reader/database_reader.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "platform/heap.h"
+#include "reader/cp1251_table.h"
+#include "reader/element_handlers.h"
+
+namespace velmar {
+namespace {
+
+void* parserMalloc(std::size_t size) { return platform::heapAllocate(size); }
+void* parserRealloc(void* block, std::size_t size) { return platform::heapResize(block, size); }
+void parserFree(void* block) { platform::heapFree(block); }
+
+// The parser takes its memory from the program heap like the rest of the reader.
+const XML_Memory_Handling_Suite kParserMemory = {parserMalloc, parserRealloc, parserFree};
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+struct ParserFreer {
+  void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
+};
+
+// Detaches the parser from the list on every way out of a read.
+struct ActiveParserScope {
+  ActiveParserScope(DvdList& list, XML_Parser parser) : list(list) { list.activeParser = parser; }
+  ~ActiveParserScope() { list.activeParser = nullptr; }
+  ActiveParserScope(const ActiveParserScope&) = delete;
+  ActiveParserScope& operator=(const ActiveParserScope&) = delete;
+  DvdList& list;
+};
+
+bool reportOutOfMemory(const char* inputPath) {
+  std::printf("Out of memory reading input file [%s]\n", inputPath);
+  return false;
+}
+
+bool reportParseError(XML_Parser parser) {
+  std::printf("XMLError: %s at line %lu column %lu\n",
+              XML_ErrorString(XML_GetErrorCode(parser)),
+              static_cast<unsigned long>(XML_GetCurrentLineNumber(parser)),
+              static_cast<unsigned long>(XML_GetCurrentColumnNumber(parser)));
+  return false;
+}
+
+}  // namespace
+
+int XMLCALL onUnknownEncoding(void* /*handlerData*/, const XML_Char* name, XML_Encoding* info) {
+  if (std::strcmp(name, "windows-1251") != 0) return 0;
+  for (int byte = 0; byte < 256; ++byte) {
+    info->map[byte] = static_cast<int>(cp1251ToUnicode(static_cast<std::uint8_t>(byte)));
+  }
+  // Every byte is a character of its own: no converter is needed.
+  info->data = nullptr;
+  info->convert = nullptr;
+  info->release = nullptr;
+  return 1;
+}
+
+bool readDatabase(const char* inputPath, DvdList& list) {
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(inputPath, "rb"));
+  if (!file) {
+    std::printf("Can't open input file [%s]\n", inputPath);
+    return false;
+  }
+  // An encoding given here overrides the one the document declares.
+  const std::unique_ptr<XML_ParserStruct, ParserFreer> parser(
+      XML_ParserCreate_MM("windows-1251", &kParserMemory, nullptr));
+  if (!parser) return reportOutOfMemory(inputPath);
+
+  XML_SetUserData(parser.get(), &list);
+  XML_SetElementHandler(parser.get(), onStartElement, onEndElement);
+  XML_SetCharacterDataHandler(parser.get(), onCharacterData);
+  XML_SetUnknownEncodingHandler(parser.get(), onUnknownEncoding, nullptr);
+  const ActiveParserScope active(list, parser.get());
+
+  char chunk[kChunkSize];
+  for (;;) {
+    const std::size_t count = std::fread(chunk, 1, sizeof chunk, file.get());
+    // A short read is the end of the file only when nothing went wrong.
+    if (count < sizeof chunk && std::ferror(file.get())) {
+      std::printf("Can't read input file [%s]\n", inputPath);
+      return false;
+    }
+    const bool isFinal = count < sizeof chunk;
+    if (XML_Parse(parser.get(), chunk, static_cast<int>(count), isFinal) != XML_STATUS_OK) {
+      if (list.outOfMemory || XML_GetErrorCode(parser.get()) == XML_ERROR_NO_MEMORY) {
+        return reportOutOfMemory(inputPath);
+      }
+      return reportParseError(parser.get());
+    }
+    if (isFinal) return !list.outOfMemory || reportOutOfMemory(inputPath);
+  }
+}
+
+}  // namespace velmar

@@ -1,0 +1,24 @@
+#pragma once
+// Reads a DVD database file through the XML parser into a DvdList. The file is always decoded as
+// windows-1251, whatever its XML declaration says.
+
+#include <expat.h>
+
+#include <cstddef>
+
+#include "reader/dvd_list.h"
+
+namespace velmar {
+
+// The file is fed to the parser in chunks of this size.
+inline constexpr std::size_t kChunkSize = 2048;
+
+// True when the whole file was read and parsed. Otherwise prints one message to standard output
+// (the file cannot be opened or read, an XML error with its position, or memory ran out) and
+// returns false; records read before the failure stay in the list, which must then not be used.
+bool readDatabase(const char* inputPath, DvdList& list);
+
+// Supplies the windows-1251 map to the parser; returns 0 for any other encoding name.
+int XMLCALL onUnknownEncoding(void* handlerData, const XML_Char* name, XML_Encoding* info);
+
+}  // namespace velmar

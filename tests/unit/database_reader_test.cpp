@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/heap.h"
+#include "reader/database_reader.h"
+#include "test_support.h"
+
+namespace velmar {
+namespace {
+
+using testing::readFile;
+using testing::ScratchDir;
+using testing::testData;
+using testing::writeFile;
+
+using Fields = std::array<std::string, 4>;  // nameR, nameO, sign, obz
+
+std::vector<Fields> recordsOf(const DvdList& list) {
+  std::vector<Fields> records;
+  for (const DvdRecord& r : list.records) {
+    records.push_back({std::string(r.nameR.data(), r.nameR.size()),
+                       std::string(r.nameO.data(), r.nameO.size()),
+                       std::string(r.sign.data(), r.sign.size()),
+                       std::string(r.obz.data(), r.obz.size())});
+  }
+  return records;
+}
+
+struct ReadResult {
+  bool ok;
+  std::string printed;
+  std::vector<Fields> records;
+};
+
+ReadResult read(const std::string& path) {
+  DvdList list;
+  ::testing::internal::CaptureStdout();
+  const bool ok = readDatabase(path.c_str(), list);
+  return {ok, ::testing::internal::GetCapturedStdout(), recordsOf(list)};
+}
+
+const std::vector<Fields> kCatalogue = {
+    {"\xd1\xf2\xe0\xeb\xea\xe5\xf0", "Stalker", "DVD-001",
+     "\xab\xc7\xee\xed\xe0\xbb \x97 \xf4\xe8\xeb\xfc\xec \xb9 1.\n\xc2\xf2\xee\xf0\xe0\xff "
+     "\xf1\xf2\xf0\xee\xea\xe0."},
+    {"\xc1\xf0\xe0\xf2", "Tom & Jerry's <Best> \"Cut\"", "DVD-002",
+     "\xb2\xb3\xaa\xba\xaf\xbf\xa5\xb4 \x88 \x99 \xa7 \xb0"},
+    {"", "", "DVD-003", ""},
+};
+
+TEST(DatabaseReader, ReadsEveryRecordWithItsWindows1251TextIntact) {
+  const ReadResult result = read(testData("reader/catalogue.xml"));
+  EXPECT_TRUE(result.ok);
+  EXPECT_EQ(result.printed, "");
+  EXPECT_EQ(result.records, kCatalogue);
+}
+
+struct GoodCase {
+  const char* name;
+  const char* file;
+  std::vector<Fields> records;
+};
+
+class DatabaseReaderGood : public ::testing::TestWithParam<GoodCase> {};
+
+TEST_P(DatabaseReaderGood, Reads) {
+  const ReadResult result = read(testData(std::string("reader/") + GetParam().file));
+  EXPECT_TRUE(result.ok) << result.printed;
+  EXPECT_EQ(result.records, GetParam().records);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DatabaseReaderGood,
+    ::testing::Values(
+        // Declared UTF-8 but read as windows-1251: each byte is a character of its own, so
+        // the field gets back exactly the bytes of the file.
+        GoodCase{"Utf8DeclarationIgnored", "utf8_declared.xml",
+                 {{"\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82", "", "", ""}}},
+        GoodCase{"CrLfLineEnds", "line_ends_crlf.xml", {{"", "", "", "one\ntwo\n"}}},
+        GoodCase{"LfLineEnds", "line_ends_lf.xml", {{"", "", "", "one\ntwo\n"}}},
+        GoodCase{"LoneCrLineEnds", "line_ends_cr.xml", {{"", "", "", "one\ntwo\n"}}}),
+    [](const ::testing::TestParamInfo<GoodCase>& info) { return info.param.name; });
+
+struct BadCase {
+  const char* name;
+  const char* file;
+  const char* message;
+};
+
+class DatabaseReaderBad : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(DatabaseReaderBad, ReportsTheParserError) {
+  const ReadResult result = read(testData(std::string("reader/") + GetParam().file));
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.printed, GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DatabaseReaderBad,
+    ::testing::Values(
+        BadCase{"Empty", "empty.xml", "XMLError: no element found at line 1 column 0\n"},
+        BadCase{"ByteOrderMark", "byte_order_mark.xml",
+                "XMLError: not well-formed (invalid token) at line 1 column 1\n"},
+        BadCase{"UndefinedEntity", "undefined_entity.xml",
+                "XMLError: undefined entity at line 3 column 20\n"},
+        BadCase{"MismatchedTag", "mismatched_tag.xml",
+                "XMLError: mismatched tag at line 3 column 22\n"},
+        BadCase{"JunkAfterDocument", "junk_after_document.xml",
+                "XMLError: junk after document element at line 3 column 0\n"}),
+    [](const ::testing::TestParamInfo<BadCase>& info) { return info.param.name; });
+
+TEST(DatabaseReader, MissingFileCannotBeOpened) {
+  ScratchDir dir;
+  const std::string path = dir.path("missing.xml");
+  const ReadResult result = read(path);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.printed, "Can't open input file [" + path + "]\n");
+}
+
+TEST(DatabaseReader, DirectoryCannotBeRead) {
+  ScratchDir dir;
+  const std::string path = dir.path("");
+  const ReadResult result = read(path);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.printed, "Can't read input file [" + path + "]\n");
+}
+
+// The file is fed in chunks of 2048 bytes: whatever the size of the file and wherever the
+// chunk boundaries fall (inside a tag, inside a two-byte character of the parser's UTF-8),
+// the records are the same.
+TEST(DatabaseReader, ChunkBoundariesDoNotChangeTheRecords) {
+  const std::string catalogue = readFile(testData("reader/catalogue.xml"));
+  const std::string declaration = catalogue.substr(0, catalogue.find('\n') + 1);
+  const std::string body = catalogue.substr(declaration.size());
+  const std::string frame = declaration + "<!---->";
+  ScratchDir dir;
+  for (std::size_t size : {std::size_t{2047}, std::size_t{2048}, std::size_t{2049},
+                           std::size_t{4095}, std::size_t{4096}, std::size_t{4097}}) {
+    for (std::size_t shift : {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{301}}) {
+      ASSERT_LE(frame.size() + body.size() + shift, size);
+      // Padding inside a leading comment moves the body against the chunk boundaries; the
+      // rest pads the end of the file to its exact size.
+      const std::string padded = declaration + "<!--" + std::string(shift, '-' + 1) + "-->" + body +
+                                 std::string(size - frame.size() - body.size() - shift, ' ');
+      ASSERT_EQ(padded.size(), size);
+      const std::string path = dir.path("padded.xml");
+      writeFile(path, padded);
+      const ReadResult result = read(path);
+      EXPECT_TRUE(result.ok) << size << "/" << shift << ": " << result.printed;
+      EXPECT_EQ(result.records, kCatalogue) << size << "/" << shift;
+    }
+  }
+}
+
+// Every allocation of a read (the parser's own, the record storage, the fields and the text
+// accumulator) is made to fail in turn: each failure must end the read with the out-of-memory
+// message, never with a list that silently lacks text.
+TEST(DatabaseReader, EveryAllocationFailureIsReported) {
+  const std::string path = testData("reader/catalogue.xml");
+  const std::string message = "Out of memory reading input file [" + path + "]\n";
+  long failures = 0;
+  for (long allowed = 0;; ++allowed) {
+    DvdList list;
+    ::testing::internal::CaptureStdout();
+    platform::HeapFailureScope scarce(allowed);
+    const bool ok = readDatabase(path.c_str(), list);
+    const long refused = scarce.refusedCount();
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    if (refused == 0) {
+      EXPECT_TRUE(ok) << printed;
+      EXPECT_EQ(recordsOf(list), kCatalogue);
+      break;
+    }
+    ++failures;
+    EXPECT_FALSE(ok) << "allocation " << allowed << " failed unnoticed";
+    EXPECT_EQ(printed, message) << "allocation " << allowed;
+    ASSERT_LT(allowed, 10000) << "the read never stops allocating";
+  }
+  EXPECT_GT(failures, 5) << "the parser, records and fields all allocate";
+}
+
+TEST(DatabaseReader, OnlyWindows1251IsSupplied) {
+  XML_Encoding info{};
+  EXPECT_EQ(onUnknownEncoding(nullptr, "KOI8-R", &info), 0);
+  EXPECT_EQ(onUnknownEncoding(nullptr, "WINDOWS-1251", &info), 0) << "the name is case-sensitive";
+  ASSERT_EQ(onUnknownEncoding(nullptr, "windows-1251", &info), 1);
+  EXPECT_EQ(info.map[0x41], 0x41);
+  EXPECT_EQ(info.map[0xC0], 0x0410);
+  EXPECT_EQ(info.map[0xB9], 0x2116);
+  EXPECT_EQ(info.map[0x98], 0x0098);
+  EXPECT_EQ(info.convert, nullptr);
+}
+
+}  // namespace
+}  // namespace velmar
