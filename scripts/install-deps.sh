@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libexpat1-dev googletest libgtest-dev
-  libxml2-utils faketime
+  libxml2-utils faketime pandoc
 )
 
 missing=()

@@ -1,0 +1,45 @@
+#include "cli/command_line.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace velmar {
+namespace {
+
+// Tested in this order; mixed-case forms such as -Input= are deliberately absent.
+constexpr const char* kInputPrefixes[] = {"-i=", "-I=", "-input=", "-INPUT=",
+                                          "input=", "INPUT=", "i=", "I="};
+constexpr const char* kOutputPrefixes[] = {"-o=", "-O=", "-output=", "-OUTPUT=",
+                                           "output=", "OUTPUT=", "o=", "O="};
+
+}  // namespace
+
+bool matchOption(const char* prefix, const char* argument, const char*& destination) {
+  const std::size_t length = std::strlen(prefix);
+  if (std::strncmp(argument, prefix, length) != 0 || argument[length] == '\0') return false;
+  destination = argument + length;
+  return true;
+}
+
+FileNames parseCommandLine(int argc, const char* const* argv) {
+  FileNames names;
+  for (int index = 1; index < argc; ++index) {
+    const char* argument = argv[index];
+    bool taken = false;
+    for (const char* prefix : kInputPrefixes) {
+      if ((taken = matchOption(prefix, argument, names.input))) break;
+    }
+    if (taken) continue;
+    for (const char* prefix : kOutputPrefixes) {
+      if (matchOption(prefix, argument, names.output)) break;
+    }
+  }
+  return names;
+}
+
+void showUsage() {
+  std::printf(" velmar2fb2 1.0, velmar database converter to fb2 format (http://www.fictionbook.org)\n");
+  std::printf(" Usage: velmar2fb2 -i=<input fileanme> -o=<output filename>\n");
+}
+
+}  // namespace velmar

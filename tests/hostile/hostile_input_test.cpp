@@ -1,0 +1,222 @@
+// Hostile and pathological databases, run through the real program: each must end with the
+// right message and exit status, leave no book behind when it fails, and stay within time and
+// memory proportional to its input.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "../unit/test_support.h"
+
+namespace velmar {
+namespace {
+
+using testing::fileExists;
+using testing::readFile;
+using testing::ScratchDir;
+
+struct ProgramRun {
+  int status = -1;
+  std::string printed;
+  long peakKiB = 0;
+};
+
+// Runs the program with these arguments; collects its standard output, exit status and peak
+// resident memory.
+ProgramRun runProgram(const std::vector<std::string>& arguments) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return {};
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(pipeEnds[1], STDOUT_FILENO);
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    std::vector<char*> argv;
+    static std::string program = VELMAR_PROGRAM;
+    argv.push_back(program.data());
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  close(pipeEnds[1]);
+  ProgramRun run;
+  char buffer[4096];
+  ssize_t count;
+  while ((count = read(pipeEnds[0], buffer, sizeof buffer)) > 0) run.printed.append(buffer, count);
+  close(pipeEnds[0]);
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  run.peakKiB = usage.ru_maxrss;
+  return run;
+}
+
+// Writes a file piece by piece, so that the test itself stays small.
+class FileMaker {
+ public:
+  explicit FileMaker(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {}
+  ~FileMaker() { close(); }
+  FileMaker& operator<<(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), file_);
+    written_ += text.size();
+    return *this;
+  }
+  FileMaker& repeat(const std::string& text, std::size_t times) {
+    for (std::size_t i = 0; i < times; ++i) *this << text;
+    return *this;
+  }
+  std::size_t close() {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+    return written_;
+  }
+
+ private:
+  std::FILE* file_;
+  std::size_t written_ = 0;
+};
+
+constexpr long kBaselineKiB = 16 * 1024;  // the program, the C++ runtime and the parser
+constexpr char kHeader[] = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n";
+const std::string kAmplificationError =
+    "XMLError: limit on input amplification factor (from DTD and entities) breached at line ";
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+struct Paths {
+  ScratchDir dir;
+  std::string input = dir.path("input.xml");
+  std::string output = dir.path("book.fb2");
+  std::vector<std::string> arguments() const { return {"-i=" + input, "-o=" + output}; }
+};
+
+TEST(HostileInput, EntityExpansionBombIsRefused) {
+  Paths paths;
+  FileMaker file(paths.input);
+  file << kHeader << "<!DOCTYPE db [\n<!ENTITY l0 \"lol\">\n";
+  for (int level = 1; level <= 10; ++level) {
+    file << "<!ENTITY l" + std::to_string(level) + " \"";
+    file.repeat("&l" + std::to_string(level - 1) + ";", 10);
+    file << "\">\n";
+  }
+  file << "]>\n<db><VelmarList><obz>&l10;</obz></VelmarList></db>\n";
+  file.close();
+  const ProgramRun run = runProgram(paths.arguments());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(startsWith(run.printed, kAmplificationError)) << run.printed;
+  EXPECT_FALSE(fileExists(paths.output));
+  EXPECT_LT(run.peakKiB, kBaselineKiB + 64 * 1024);
+}
+
+TEST(HostileInput, QuadraticBlowupEntityIsRefused) {
+  Paths paths;
+  FileMaker file(paths.input);
+  file << kHeader << "<!DOCTYPE db [\n<!ENTITY big \"" << std::string(100 * 1024, 'x') << "\">\n]>\n"
+       << "<db><VelmarList><obz>";
+  file.repeat("&big;", 50000);  // five gigabytes once expanded
+  file << "</obz></VelmarList></db>\n";
+  file.close();
+  const ProgramRun run = runProgram(paths.arguments());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(startsWith(run.printed, kAmplificationError)) << run.printed;
+  EXPECT_FALSE(fileExists(paths.output));
+  EXPECT_LT(run.peakKiB, kBaselineKiB + 64 * 1024);
+}
+
+TEST(HostileInput, HundredThousandLevelsOfNesting) {
+  Paths paths;
+  FileMaker file(paths.input);
+  file << kHeader;
+  file.repeat("<d>", 100000);
+  file << "<VelmarList><sign>deep</sign></VelmarList>";
+  file.repeat("</d>", 100000);
+  const std::size_t size = file.close();
+  const ProgramRun run = runProgram(paths.arguments());
+  EXPECT_EQ(run.status, 0) << run.printed;
+  EXPECT_EQ(run.printed, "");
+  const std::string book = readFile(paths.output);
+  EXPECT_NE(book.find("<p><a xlink:href=\"#0\" type=\"note\">deep</a></p>"), std::string::npos);
+  EXPECT_EQ(book.find("#1\""), std::string::npos);
+  EXPECT_LT(run.peakKiB, kBaselineKiB + static_cast<long>(8 * size / 1024));
+}
+
+TEST(HostileInput, MillionRecords) {
+  Paths paths;
+  FileMaker file(paths.input);
+  file << kHeader << "<db>\n";
+  file.repeat("<VelmarList><nameR>\xc0\xe1</nameR><nameO>Ab</nameO><sign>S-1</sign><obz>ok</obz>"
+              "</VelmarList>\r\n",
+              1000000);
+  file << "</db>\n";
+  const std::size_t size = file.close();
+  const ProgramRun run = runProgram(paths.arguments());
+  EXPECT_EQ(run.status, 0) << run.printed;
+  const std::string book = readFile(paths.output);
+  EXPECT_NE(book.find("    <section id=\"999999\">\r\n"), std::string::npos);
+  EXPECT_EQ(book.find("    <section id=\"1000000\">"), std::string::npos);
+  EXPECT_LT(run.peakKiB, kBaselineKiB + static_cast<long>(5 * size / 2 / 1024))
+      << "input " << size / 1024 << " KiB";
+}
+
+TEST(HostileInput, TwoHundredMegabytesOfOneText) {
+  Paths paths;
+  FileMaker file(paths.input);
+  file << kHeader << "<db><VelmarList><sign>big</sign><obz>";
+  // 200 MiB of windows-1251 text with line breaks, which the book stores as CR LF.
+  std::string line(1023, '\xe0');
+  line += '\n';
+  file.repeat(line, 200 * 1024);
+  file << "</obz></VelmarList></db>\n";
+  const std::size_t size = file.close();
+  const ProgramRun run = runProgram(paths.arguments());
+  EXPECT_EQ(run.status, 0) << run.printed;
+  std::FILE* book = std::fopen(paths.output.c_str(), "rb");
+  ASSERT_NE(book, nullptr);
+  std::fseek(book, 0, SEEK_END);
+  const long bookSize = std::ftell(book);
+  std::fclose(book);
+  EXPECT_GT(bookSize, 200L * 1024 * 1025);  // every line feed became CR LF
+  EXPECT_LT(run.peakKiB, kBaselineKiB + static_cast<long>(3 * size / 1024))
+      << "input " << size / 1024 << " KiB";
+}
+
+TEST(HostileInput, RandomBytesAreRejected) {
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 20; ++round) {
+    Paths paths;
+    std::string bytes(64 * 1024, '\0');
+    for (char& byte : bytes) byte = static_cast<char>(random());
+    if (round % 2 == 1) bytes = "<db>" + bytes;  // get past the first byte now and then
+    testing::writeFile(paths.input, bytes);
+    const ProgramRun run = runProgram(paths.arguments());
+    EXPECT_EQ(run.status, 1) << "round " << round;
+    EXPECT_TRUE(startsWith(run.printed, "XMLError: ")) << run.printed;
+    EXPECT_FALSE(fileExists(paths.output));
+  }
+}
+
+TEST(HostileInput, TruncatedDatabaseLeavesTheOldBookAlone) {
+  const std::string catalogue = readFile(testing::testData("reader/catalogue.xml"));
+  for (std::size_t cut : {std::size_t{1}, catalogue.size() / 3, catalogue.size() - 3}) {
+    Paths paths;
+    testing::writeFile(paths.input, catalogue.substr(0, cut));
+    testing::writeFile(paths.output, "an older book");
+    const ProgramRun run = runProgram(paths.arguments());
+    EXPECT_EQ(run.status, 1) << "cut at " << cut;
+    EXPECT_TRUE(startsWith(run.printed, "XMLError: ")) << run.printed;
+    EXPECT_EQ(readFile(paths.output), "an older book");
+  }
+}
+
+}  // namespace
+}  // namespace velmar
