@@ -100,6 +100,15 @@ struct Paths {
   std::vector<std::string> arguments() const { return {"-i=" + input, "-o=" + output}; }
 };
 
+// The parser's own protection refuses entity expansion far beyond the size of the input.
+void expectRefusedAmplification(const Paths& paths) {
+  const ProgramRun run = runProgram(paths.arguments());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(startsWith(run.printed, kAmplificationError)) << run.printed;
+  EXPECT_FALSE(fileExists(paths.output));
+  EXPECT_LT(run.peakKiB, kBaselineKiB + 64 * 1024);
+}
+
 TEST(HostileInput, EntityExpansionBombIsRefused) {
   Paths paths;
   FileMaker file(paths.input);
@@ -111,11 +120,7 @@ TEST(HostileInput, EntityExpansionBombIsRefused) {
   }
   file << "]>\n<db><VelmarList><obz>&l10;</obz></VelmarList></db>\n";
   file.close();
-  const ProgramRun run = runProgram(paths.arguments());
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(startsWith(run.printed, kAmplificationError)) << run.printed;
-  EXPECT_FALSE(fileExists(paths.output));
-  EXPECT_LT(run.peakKiB, kBaselineKiB + 64 * 1024);
+  expectRefusedAmplification(paths);
 }
 
 TEST(HostileInput, QuadraticBlowupEntityIsRefused) {
@@ -126,11 +131,7 @@ TEST(HostileInput, QuadraticBlowupEntityIsRefused) {
   file.repeat("&big;", 50000);  // five gigabytes once expanded
   file << "</obz></VelmarList></db>\n";
   file.close();
-  const ProgramRun run = runProgram(paths.arguments());
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(startsWith(run.printed, kAmplificationError)) << run.printed;
-  EXPECT_FALSE(fileExists(paths.output));
-  EXPECT_LT(run.peakKiB, kBaselineKiB + 64 * 1024);
+  expectRefusedAmplification(paths);
 }
 
 TEST(HostileInput, HundredThousandLevelsOfNesting) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -11,23 +10,12 @@
 namespace velmar {
 namespace {
 
+using testing::Fields;
 using testing::readFile;
+using testing::recordsOf;
 using testing::ScratchDir;
 using testing::testData;
 using testing::writeFile;
-
-using Fields = std::array<std::string, 4>;  // nameR, nameO, sign, obz
-
-std::vector<Fields> recordsOf(const DvdList& list) {
-  std::vector<Fields> records;
-  for (const DvdRecord& r : list.records) {
-    records.push_back({std::string(r.nameR.data(), r.nameR.size()),
-                       std::string(r.nameO.data(), r.nameO.size()),
-                       std::string(r.sign.data(), r.sign.size()),
-                       std::string(r.obz.data(), r.obz.size())});
-  }
-  return records;
-}
 
 struct ReadResult {
   bool ok;

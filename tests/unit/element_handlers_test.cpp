@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
 #include "reader/element_handlers.h"
+#include "test_support.h"
 
 namespace velmar {
 namespace {
+
+using testing::Fields;
+using testing::recordsOf;
 
 // One parser event: a start tag, an end tag or a piece of text, as the parser reports them.
 struct Event {
@@ -29,19 +32,6 @@ void play(DvdList& list, const std::vector<Event>& events) {
         break;
     }
   }
-}
-
-using Fields = std::array<std::string, 4>;  // nameR, nameO, sign, obz
-
-std::vector<Fields> recordsOf(const DvdList& list) {
-  std::vector<Fields> records;
-  for (const DvdRecord& r : list.records) {
-    records.push_back({std::string(r.nameR.data(), r.nameR.size()),
-                       std::string(r.nameO.data(), r.nameO.size()),
-                       std::string(r.sign.data(), r.sign.size()),
-                       std::string(r.obz.data(), r.obz.size())});
-  }
-  return records;
 }
 
 struct HandlerCase {

@@ -82,6 +82,7 @@ TEST_P(WriterDateLine, PadsOnlyTheMinute) {
   ASSERT_TRUE(writeFictionBook(book.c_str(), list, GetParam().when));
   EXPECT_NE(readFile(book).find(std::string("\r\n") + GetParam().line + "\r\n"), std::string::npos)
       << readFile(book);
+  EXPECT_TRUE(bookPassesSchemaCheck(book));
 }
 
 INSTANTIATE_TEST_SUITE_P(

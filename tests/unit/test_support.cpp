@@ -43,6 +43,17 @@ std::string testData(const std::string& relativePath) {
   return std::string(VELMAR_TEST_DATA) + "/" + relativePath;
 }
 
+std::vector<Fields> recordsOf(const DvdList& list) {
+  std::vector<Fields> records;
+  for (const DvdRecord& r : list.records) {
+    records.push_back({std::string(r.nameR.data(), r.nameR.size()),
+                       std::string(r.nameO.data(), r.nameO.size()),
+                       std::string(r.sign.data(), r.sign.size()),
+                       std::string(r.obz.data(), r.obz.size())});
+  }
+  return records;
+}
+
 bool bookPassesSchemaCheck(const std::string& path) {
   const std::string command = std::string("'") + VELMAR_CHECK_BOOK + "' '" + VELMAR_TEST_DATA +
                               "/fb2-schema' '" + path + "'";

@@ -1,7 +1,11 @@
 #pragma once
 // Helpers shared by the unit tests: scratch files, whole-file reads, and the book check.
 
+#include <array>
 #include <string>
+#include <vector>
+
+#include "reader/dvd_list.h"
 
 namespace velmar::testing {
 
@@ -25,6 +29,10 @@ bool fileExists(const std::string& path);
 
 // A file of the test data directory.
 std::string testData(const std::string& relativePath);
+
+// A record's four fields, in the order nameR, nameO, sign, obz, for comparing lists.
+using Fields = std::array<std::string, 4>;
+std::vector<Fields> recordsOf(const DvdList& list);
 
 // Runs the well-formedness and schema check on a written book; true when it passes. The
 // checker prints what it found to standard error.
