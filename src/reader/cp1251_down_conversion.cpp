@@ -81,8 +81,14 @@ constexpr bool isContinuation(std::uint8_t byte) { return (byte & 0xC0) == 0x80;
 }  // namespace
 
 void toCp1251InPlace(TextAccumulator& text) {
-  auto* const bytes = reinterpret_cast<std::uint8_t*>(text.data);
-  const std::size_t end = text.length;
+  const std::size_t length = toCp1251InPlace(text.data, text.length);
+  text.data[length] = '\0';
+  text.length = static_cast<std::uint32_t>(length);
+}
+
+std::size_t toCp1251InPlace(char* text, std::size_t length) {
+  auto* const bytes = reinterpret_cast<std::uint8_t*>(text);
+  const std::size_t end = length;
   std::size_t read = 0;
   std::size_t write = 0;
   while (read < end) {
@@ -115,8 +121,7 @@ void toCp1251InPlace(TextAccumulator& text) {
     }
     bytes[write++] = out;
   }
-  bytes[write] = 0;
-  text.length = static_cast<std::uint32_t>(write);
+  return write;
 }
 
 }  // namespace velmar

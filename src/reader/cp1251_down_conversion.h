@@ -1,6 +1,8 @@
 #pragma once
 // Turns the parser's UTF-8 back into windows-1251, in place.
 
+#include <cstddef>
+
 #include "reader/dvd_list.h"
 
 namespace velmar {
@@ -9,5 +11,9 @@ namespace velmar {
 // becomes its byte, any other character becomes one '?'. The text never grows; its length is
 // updated and a NUL follows it.
 void toCp1251InPlace(TextAccumulator& text);
+
+// The same for `length` bytes of UTF-8 anywhere: rewrites them in place and returns how many
+// windows-1251 bytes they became. Writes nothing past the text (no NUL).
+std::size_t toCp1251InPlace(char* text, std::size_t length);
 
 }  // namespace velmar

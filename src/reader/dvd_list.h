@@ -74,8 +74,9 @@ struct DvdList {
 
   // Set by a handler that ran out of memory: the list is incomplete and must not be written.
   bool outOfMemory = false;
-  // The parser feeding this list while a read is under way, so a handler that runs out of
-  // memory can stop it; null otherwise.
+  // The parser feeding this list while a read is under way; null otherwise. A handler that
+  // runs out of memory stops it, and the text handler takes plain character data straight from
+  // its input bytes, so gathered text is windows-1251 already while it is set.
   XML_ParserStruct* activeParser = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "reader/cp1251_down_conversion.h"
+#include "reader/parsed_text.h"
 
 namespace velmar {
 namespace {
@@ -70,13 +71,18 @@ void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
     }
     if (count == 0) return;
   }
-  if (!list.text.append(text, count)) stopOutOfMemory(list);
+  const bool whole = count == static_cast<std::size_t>(length);
+  const bool appended = list.activeParser != nullptr
+                            ? appendParsedText(list, text, count, whole)
+                            : list.text.append(text, count);
+  if (!appended) stopOutOfMemory(list);
 }
 
 bool commitField(DvdList& list) {
   bool committed = true;
   if (!list.records.empty()) {
-    toCp1251InPlace(list.text);
+    // Text that came from a parser is windows-1251 already; text handed in directly is UTF-8.
+    if (list.activeParser == nullptr) toCp1251InPlace(list.text);
     list.text.trim();
     try {
       list.records.back().field(list.currentKind).append(list.text.data, list.text.length);

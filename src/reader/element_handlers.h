@@ -18,8 +18,9 @@ void XMLCALL onEndElement(void* userData, const XML_Char* name);
 // Gathers text; line breaks before the first byte of a text are skipped.
 void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length);
 
-// Down-converts the gathered text and appends it to the current field of the last record (or
-// drops it while there is no record yet), then empties the accumulator. False when memory ran
+// Appends the gathered text, in windows-1251, to the current field of the last record (or
+// drops it while there is no record yet), then empties the accumulator. Text gathered without
+// a parser attached to the list is UTF-8 and is down-converted here. False when memory ran
 // out; the accumulator is emptied all the same.
 bool commitField(DvdList& list);
 

@@ -41,6 +41,19 @@ constexpr char kTail[] =
 
 void putText(platform::TextFileWriter& out, const char* text) { out.write(text, std::strlen(text)); }
 
+// The record number in decimal, as printf's %zu writes it (there is one or two per record, and a
+// formatted print costs more than the rest of a small record's output together).
+void putNumber(platform::TextFileWriter& out, std::size_t value) {
+  char digits[24];
+  char* const end = digits + sizeof digits;
+  char* first = end;
+  do {
+    *--first = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  out.write(first, static_cast<std::size_t>(end - first));
+}
+
 void putParagraph(platform::TextFileWriter& out, const ByteString& text) {
   putText(out, "<p>");
   putEscaped(out, text.c_str());
@@ -59,19 +72,17 @@ void putDateLine(platform::TextFileWriter& out, const platform::LocalTime& dated
 void putContentsEntry(platform::TextFileWriter& out, const DvdRecord& record, std::size_t index) {
   if (!record.nameO.empty()) putParagraph(out, record.nameO);
   if (!record.nameR.empty()) putParagraph(out, record.nameR);
-  char link[64];
-  const int length =
-      std::snprintf(link, sizeof link, "<p><a xlink:href=\"#%zu\" type=\"note\">", index);
-  out.write(link, static_cast<std::size_t>(length));
+  putText(out, "<p><a xlink:href=\"#");
+  putNumber(out, index);
+  putText(out, "\" type=\"note\">");
   putEscaped(out, record.sign.c_str());
   putText(out, "</a></p>\n<empty-line/>\n");
 }
 
 void putNoteSection(platform::TextFileWriter& out, const DvdRecord& record, std::size_t index) {
-  char opening[64];
-  const int length = std::snprintf(opening, sizeof opening, "    <section id=\"%zu\">\n", index);
-  out.write(opening, static_cast<std::size_t>(length));
-  putText(out, "    <title>\n    <p>");
+  putText(out, "    <section id=\"");
+  putNumber(out, index);
+  putText(out, "\">\n    <title>\n    <p>");
   putEscaped(out, record.sign.c_str());
   putText(out, "    </p>\n    </title>\n    <p>");
   putEscaped(out, record.obz.c_str());
@@ -81,19 +92,19 @@ void putNoteSection(platform::TextFileWriter& out, const DvdRecord& record, std:
 }  // namespace
 
 void putEscaped(platform::TextFileWriter& out, const char* text) {
-  const char* run = text;
-  for (const char* at = text;; ++at) {
+  for (const char* run = text;;) {
+    // The library's span search runs many bytes a step; text between entities goes out whole.
+    const char* const at = run + std::strcspn(run, "\"&'<>");
+    out.write(run, static_cast<std::size_t>(at - run));
     const char* entity = nullptr;
     switch (*at) {
-      case '\0': out.write(run, static_cast<std::size_t>(at - run)); return;
       case '"': entity = "&quot;"; break;
       case '&': entity = "&amp;"; break;
       case '\'': entity = "&apos;"; break;
       case '<': entity = "&lt;"; break;
       case '>': entity = "&gt;"; break;
-      default: continue;
+      default: return;  // the terminating NUL
     }
-    out.write(run, static_cast<std::size_t>(at - run));
     putText(out, entity);
     run = at + 1;
   }

@@ -5,6 +5,7 @@
 
 #include "platform/heap.h"
 #include "reader/database_reader.h"
+#include "reader/element_handlers.h"
 #include "test_support.h"
 
 namespace velmar {
@@ -168,6 +169,43 @@ TEST(DatabaseReader, EveryAllocationFailureIsReported) {
     ASSERT_LT(allowed, 10000) << "the read never stops allocating";
   }
   EXPECT_GT(failures, 5) << "the parser, records and fields all allocate";
+}
+
+// The handlers on their own gather the parser's UTF-8 and down-convert it at each commit; the
+// reader lets them take plain character data straight from the file's windows-1251 bytes.
+// Both roads must lead to the same records, whatever the text is made of.
+std::vector<Fields> readThroughUtf8(const std::string& path) {
+  DvdList list;  // no parser attached: the handlers see only UTF-8
+  XML_Parser parser = XML_ParserCreate("windows-1251");
+  XML_SetUserData(parser, &list);
+  XML_SetElementHandler(parser, onStartElement, onEndElement);
+  XML_SetCharacterDataHandler(parser, onCharacterData);
+  XML_SetUnknownEncodingHandler(parser, onUnknownEncoding, nullptr);
+  const std::string bytes = readFile(path);
+  EXPECT_EQ(XML_Parse(parser, bytes.data(), static_cast<int>(bytes.size()), XML_TRUE),
+            XML_STATUS_OK);
+  XML_ParserFree(parser);
+  return recordsOf(list);
+}
+
+TEST(DatabaseReader, FileBytesAndDownConvertedTextAgree) {
+  for (const std::string file :
+       {"reader/catalogue.xml", "reader/mixed_text.xml", "reader/line_ends_crlf.xml",
+        "reader/line_ends_cr.xml", "reader/utf8_declared.xml", "../../examples/catalogue.xml"}) {
+    const ReadResult result = read(testData(file));
+    ASSERT_TRUE(result.ok) << file << ": " << result.printed;
+    EXPECT_EQ(result.records, readThroughUtf8(testData(file))) << file;
+  }
+}
+
+TEST(DatabaseReader, ReferencesEntitiesAndCdataBecomeWindows1251) {
+  const ReadResult result = read(testData("reader/mixed_text.xml"));
+  ASSERT_EQ(result.records.size(), 2u);
+  const std::string studio = "\xcc\xee\xf1\xf4\xe8\xeb\xfc\xec \xb9 1 & Co";
+  EXPECT_EQ(result.records[0][0], "\xc7\xe5\xf0\xea\xe0\xeb\xee " + studio + " [?] ?\xb9");
+  EXPECT_EQ(result.records[0][1], "A <raw> & \"cdata\"\nline\ntwo");
+  EXPECT_EQ(result.records[0][2], "  S\x97?\t1  ");
+  EXPECT_EQ(result.records[1][2], "tail1999" + studio);
 }
 
 TEST(DatabaseReader, OnlyWindows1251IsSupplied) {

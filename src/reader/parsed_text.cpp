@@ -1,0 +1,65 @@
+#include "reader/parsed_text.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "reader/cp1251_down_conversion.h"
+
+namespace velmar {
+namespace {
+
+// The windows-1251 byte that stands in for the one byte the code page leaves unassigned: the
+// parser reads 0x98 as U+0098, and the down-conversion never turns that back into 0x98.
+constexpr char kUnassignedStandIn = '?';
+
+// The bytes of the database file behind the parser's current text event, when they are exactly
+// that text in windows-1251: a run of plain character data (one byte a character). Null for a
+// reference (&amp;, &#1046;, an entity of the document's own), for a line break the parser
+// normalised (CR LF or CR to LF), and whenever the parser cannot say.
+const char* fileBytesOfText(XML_Parser parser, std::size_t utf8Length, std::size_t& count) {
+  const int byteCount = XML_GetCurrentByteCount(parser);
+  int offset = 0;
+  int size = 0;
+  const char* buffer = XML_GetInputContext(parser, &offset, &size);
+  if (byteCount <= 0 || buffer == nullptr || offset < 0 || byteCount > size - offset) {
+    return nullptr;
+  }
+  const char* bytes = buffer + offset;
+  if (bytes[0] == '&' || bytes[0] == '\r') return nullptr;
+  // Each byte of the file is one character of one to three UTF-8 bytes.
+  const auto fileLength = static_cast<std::size_t>(byteCount);
+  if (utf8Length < fileLength || utf8Length > 3 * fileLength) return nullptr;
+  count = fileLength;
+  return bytes;
+}
+
+}  // namespace
+
+bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bool whole) {
+  TextAccumulator& accumulator = list.text;
+  // One ASCII character (a line break, &amp;, &lt;) is the same byte in both encodings.
+  if (count == 1 && static_cast<unsigned char>(text[0]) < 0x80) return accumulator.append(text, 1);
+  const std::uint32_t start = accumulator.length;
+  std::size_t fileCount = 0;
+  // A piece of up to three bytes (one character, often from a reference such as &#1046;)
+  // down-converts as cheaply as the parser can be asked where it came from.
+  const char* fileBytes =
+      whole && count > 3 ? fileBytesOfText(list.activeParser, count, fileCount) : nullptr;
+  if (fileBytes != nullptr) {
+    if (!accumulator.append(fileBytes, fileCount)) return false;
+    char* const end = accumulator.data + accumulator.length;
+    for (char* at = accumulator.data + start;; ++at) {
+      at = static_cast<char*>(std::memchr(at, '\x98', static_cast<std::size_t>(end - at)));
+      if (at == nullptr) break;
+      *at = kUnassignedStandIn;
+    }
+    return true;
+  }
+  if (!accumulator.append(text, count)) return false;
+  const std::size_t converted = toCp1251InPlace(accumulator.data + start, count);
+  accumulator.length = start + static_cast<std::uint32_t>(converted);
+  accumulator.data[accumulator.length] = '\0';
+  return true;
+}
+
+}  // namespace velmar
