@@ -28,6 +28,10 @@ struct DvdRecord {
 
   ByteString& field(FieldKind kind);
   const ByteString& field(FieldKind kind) const;
+
+  friend bool operator==(const DvdRecord& a, const DvdRecord& b) {
+    return a.nameR == b.nameR && a.nameO == b.nameO && a.sign == b.sign && a.obz == b.obz;
+  }
 };
 
 // A growable byte buffer that starts on storage inside itself and moves to the heap, growing in

@@ -1,9 +1,11 @@
 #include "reader/parsed_text.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
 #include "reader/cp1251_down_conversion.h"
+#include "reader/cp1251_table.h"
 
 namespace velmar {
 namespace {
@@ -12,10 +14,26 @@ namespace {
 // parser reads 0x98 as U+0098, and the down-conversion never turns that back into 0x98.
 constexpr char kUnassignedStandIn = '?';
 
+// How many bytes of UTF-8 the parser makes of each byte of the file.
+constexpr std::array<std::uint8_t, 256> buildUtf8Lengths() {
+  std::array<std::uint8_t, 256> lengths{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const std::uint32_t codePoint = cp1251ToUnicode(static_cast<std::uint8_t>(byte));
+    lengths[byte] = codePoint < 0x80 ? 1 : codePoint < 0x800 ? 2 : 3;
+  }
+  return lengths;
+}
+constexpr std::array<std::uint8_t, 256> kUtf8Lengths = buildUtf8Lengths();
+
 // The bytes of the database file behind the parser's current text event, when they are exactly
 // that text in windows-1251: a run of plain character data (one byte a character). Null for a
-// reference (&amp;, &#1046;, an entity of the document's own), for a line break the parser
-// normalised (CR LF or CR to LF), and whenever the parser cannot say.
+// reference (&amp;, &#1046;, an entity of the document's own, whose text the event points at the
+// reference for), for a line break the parser normalised (CR LF or CR to LF), and whenever the
+// parser cannot say.
+//
+// The parser hands over a long run of text in pieces; in a CDATA section the event of a piece
+// spans the rest of the run, not just the piece. The piece is the parser's UTF-8 for a prefix of
+// the event's bytes, so it is all of them exactly when the UTF-8 lengths agree.
 const char* fileBytesOfText(XML_Parser parser, std::size_t utf8Length, std::size_t& count) {
   const int byteCount = XML_GetCurrentByteCount(parser);
   int offset = 0;
@@ -26,9 +44,13 @@ const char* fileBytesOfText(XML_Parser parser, std::size_t utf8Length, std::size
   }
   const char* bytes = buffer + offset;
   if (bytes[0] == '&' || bytes[0] == '\r') return nullptr;
-  // Each byte of the file is one character of one to three UTF-8 bytes.
   const auto fileLength = static_cast<std::size_t>(byteCount);
   if (utf8Length < fileLength || utf8Length > 3 * fileLength) return nullptr;
+  std::size_t decodedLength = 0;
+  for (std::size_t at = 0; at < fileLength; ++at) {
+    decodedLength += kUtf8Lengths[static_cast<std::uint8_t>(bytes[at])];
+  }
+  if (decodedLength != utf8Length) return nullptr;
   count = fileLength;
   return bytes;
 }
@@ -49,7 +71,8 @@ bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bo
     if (!accumulator.append(fileBytes, fileCount)) return false;
     char* const end = accumulator.data + accumulator.length;
     for (char* at = accumulator.data + start;; ++at) {
-      at = static_cast<char*>(std::memchr(at, '\x98', static_cast<std::size_t>(end - at)));
+      // memchr compares as unsigned char: give it the byte's value, not a negative char.
+      at = static_cast<char*>(std::memchr(at, 0x98, static_cast<std::size_t>(end - at)));
       if (at == nullptr) break;
       *at = kUnassignedStandIn;
     }
