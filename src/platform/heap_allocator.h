@@ -17,9 +17,12 @@ struct HeapAllocator {
   template <typename U>
   HeapAllocator(const HeapAllocator<U>& /*other*/) noexcept {}
 
+  // T is a pointer where a container keeps a map of blocks (std::deque does), and sizeof(T) is
+  // then rightly the size of a pointer.
   T* allocate(std::size_t count) {
+    // NOLINTNEXTLINE(bugprone-sizeof-expression)
     if (count > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
-    void* block = heapAllocate(count * sizeof(T));
+    void* block = heapAllocate(count * sizeof(T));  // NOLINT(bugprone-sizeof-expression)
     if (block == nullptr) throw std::bad_alloc();
     return static_cast<T*>(block);
   }

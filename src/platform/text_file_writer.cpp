@@ -7,7 +7,8 @@
 namespace velmar::platform {
 
 TextFileWriter::~TextFileWriter() {
-  if (file_ != nullptr) std::fclose(file_);
+  // Only a file abandoned without close() gets here: its result has no one to go to.
+  if (file_ != nullptr) static_cast<void>(std::fclose(file_));
 }
 
 bool TextFileWriter::open(const char* path) {
@@ -15,7 +16,8 @@ bool TextFileWriter::open(const char* path) {
   file_ = std::fopen(path, "wb");
   if (file_ == nullptr) return false;
   // Unbuffered: this class keeps its own buffer, and a write error then shows at the write.
-  std::setvbuf(file_, nullptr, _IONBF, 0);
+  // Should this fail, the stream stays buffered and an error still shows at close().
+  static_cast<void>(std::setvbuf(file_, nullptr, _IONBF, 0));
   path_ = path;
   struct stat info {};
   isRegularFile_ = fstat(fileno(file_), &info) == 0 && S_ISREG(info.st_mode);
@@ -68,11 +70,12 @@ bool TextFileWriter::close() {
 void TextFileWriter::discard() {
   used_ = 0;
   failed_ = true;
+  // The write has already failed and been reported; a failure here changes nothing.
   if (file_ != nullptr) {
-    std::fclose(file_);
+    static_cast<void>(std::fclose(file_));
     file_ = nullptr;
   }
-  if (isRegularFile_ && path_ != nullptr) std::remove(path_);
+  if (isRegularFile_ && path_ != nullptr) static_cast<void>(std::remove(path_));
 }
 
 }  // namespace velmar::platform

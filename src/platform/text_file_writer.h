@@ -35,7 +35,7 @@ class TextFileWriter {
   void putRaw(const char* bytes, std::size_t count);
   void flushBuffer();
 
-  static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
   std::FILE* file_ = nullptr;
   const char* path_ = nullptr;

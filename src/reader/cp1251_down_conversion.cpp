@@ -94,6 +94,8 @@ std::size_t toCp1251InPlace(char* text, std::size_t length) {
   while (read < end) {
     const std::uint8_t lead = bytes[read];
     std::uint8_t out = lead;
+    // ASCII first, as the common case; the last branch passes any stray byte the same way.
+    // NOLINTNEXTLINE(bugprone-branch-clone)
     if (lead < 0x80) {
       read += 1;
     } else if (lead >= 0xC2 && lead <= 0xDF && read + 1 < end && isContinuation(bytes[read + 1])) {

@@ -19,7 +19,8 @@ void parserFree(void* block) { platform::heapFree(block); }
 const XML_Memory_Handling_Suite kParserMemory = {parserMalloc, parserRealloc, parserFree};
 
 struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+  // An input file: closing it can lose nothing.
+  void operator()(std::FILE* file) const { static_cast<void>(std::fclose(file)); }
 };
 struct ParserFreer {
   void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
