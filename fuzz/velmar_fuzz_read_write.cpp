@@ -1,0 +1,72 @@
+// libFuzzer target: any bytes as a database file, read into a fresh list and, when the read
+// succeeds, written out as a book. Faults show up through the sanitizers the target is built
+// with, and a few things every successful read must give are checked; the program's own
+// messages on standard output are thrown away.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "fuzz_support.h"
+#include "reader/database_reader.h"
+#include "reader/dvd_list.h"
+#include "reader/element_handlers.h"
+#include "writer/fiction_book_writer.h"
+
+namespace {
+
+// What every field of a successfully read list holds, whichever way its text came in: no NUL
+// (XML cannot carry one, and the writer stops at the first), and never the byte 0x98, which
+// windows-1251 leaves unassigned and the reader replaces.
+bool fieldsAreClean(const velmar::DvdList& list) {
+  for (const velmar::DvdRecord& record : list.records) {
+    for (const velmar::ByteString* field :
+         {&record.nameR, &record.nameO, &record.sign, &record.obz}) {
+      if (field->find('\0') != velmar::ByteString::npos) return false;
+      if (field->find(static_cast<char>(0x98)) != velmar::ByteString::npos) return false;
+    }
+  }
+  return true;
+}
+
+// The same bytes read the other way: the handlers on their own, with no parser attached to the
+// list, gather the parser's UTF-8 and down-convert it at each commit, while the reader takes
+// plain character data straight from the file's bytes. Both must give the same records.
+bool readsAlikeThroughUtf8(const std::uint8_t* data, std::size_t size,
+                           const velmar::DvdList& read) {
+  velmar::DvdList list;
+  XML_Parser parser = XML_ParserCreate("windows-1251");
+  if (parser == nullptr) return true;  // nothing to compare with
+  XML_SetUserData(parser, &list);
+  XML_SetElementHandler(parser, velmar::onStartElement, velmar::onEndElement);
+  XML_SetCharacterDataHandler(parser, velmar::onCharacterData);
+  XML_SetUnknownEncodingHandler(parser, velmar::onUnknownEncoding, nullptr);
+  const bool parsed = XML_Parse(parser, reinterpret_cast<const char*>(data),
+                                static_cast<int>(size), XML_TRUE) == XML_STATUS_OK;
+  XML_ParserFree(parser);
+  return parsed && list.records == read.records;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+  velmar::fuzz::setUp();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  velmar::fuzz::writeDatabase(data, size);
+  const velmar::fuzz::FuzzFiles& files = velmar::fuzz::files();
+  velmar::DvdList list;
+  if (velmar::readDatabase(files.inputPath.c_str(), list)) {
+    // A successful read leaves nothing half-done behind it, and the book always fits the sink.
+    if (list.outOfMemory || list.activeParser != nullptr) std::abort();
+    if (!fieldsAreClean(list)) std::abort();
+    if (!readsAlikeThroughUtf8(data, size, list)) std::abort();
+    if (!velmar::writeFictionBook(files.outputPath.c_str(), list)) std::abort();
+  }
+  // Whatever was printed goes to /dev/null; this only keeps the stdio buffer from growing.
+  static_cast<void>(std::fflush(stdout));
+  return 0;
+}
