@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libexpat1-dev googletest libgtest-dev
   libxml2-utils faketime pandoc
+  clang libclang-rt-14-dev valgrind clang-tidy cppcheck
 )
 
 missing=()
