@@ -9,9 +9,9 @@
 #include <cstdlib>
 
 #include "fuzz_support.h"
+#include "utf8_road.h"
 #include "reader/database_reader.h"
 #include "reader/dvd_list.h"
-#include "reader/element_handlers.h"
 #include "writer/fiction_book_writer.h"
 
 namespace {
@@ -30,22 +30,12 @@ bool fieldsAreClean(const velmar::DvdList& list) {
   return true;
 }
 
-// The same bytes read the other way: the handlers on their own, with no parser attached to the
-// list, gather the parser's UTF-8 and down-convert it at each commit, while the reader takes
-// plain character data straight from the file's bytes. Both must give the same records.
+// The same bytes read the other way (see utf8_road.h) must give the same records.
 bool readsAlikeThroughUtf8(const std::uint8_t* data, std::size_t size,
                            const velmar::DvdList& read) {
   velmar::DvdList list;
-  XML_Parser parser = XML_ParserCreate("windows-1251");
-  if (parser == nullptr) return true;  // nothing to compare with
-  XML_SetUserData(parser, &list);
-  XML_SetElementHandler(parser, velmar::onStartElement, velmar::onEndElement);
-  XML_SetCharacterDataHandler(parser, velmar::onCharacterData);
-  XML_SetUnknownEncodingHandler(parser, velmar::onUnknownEncoding, nullptr);
-  const bool parsed = XML_Parse(parser, reinterpret_cast<const char*>(data),
-                                static_cast<int>(size), XML_TRUE) == XML_STATUS_OK;
-  XML_ParserFree(parser);
-  return parsed && list.records == read.records;
+  return velmar::testing::readThroughUtf8(reinterpret_cast<const char*>(data), size, list) &&
+         list.records == read.records;
 }
 
 }  // namespace
