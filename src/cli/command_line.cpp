@@ -1,7 +1,8 @@
 #include "cli/command_line.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "platform/messages.h"
 
 namespace velmar {
 namespace {
@@ -38,8 +39,8 @@ FileNames parseCommandLine(int argc, const char* const* argv) {
 }
 
 void showUsage() {
-  std::printf(" velmar2fb2 1.0, velmar database converter to fb2 format (http://www.fictionbook.org)\n");
-  std::printf(" Usage: velmar2fb2 -i=<input fileanme> -o=<output filename>\n");
+  platform::printMessage(" velmar2fb2 1.0, velmar database converter to fb2 format (http://www.fictionbook.org)\n");
+  platform::printMessage(" Usage: velmar2fb2 -i=<input fileanme> -o=<output filename>\n");
 }
 
 }  // namespace velmar

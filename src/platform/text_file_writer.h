@@ -1,22 +1,23 @@
 #pragma once
-// An output file in the text format of the book's readers: every line feed written becomes the
-// pair CR LF, as a Windows text-mode stream would store it. A lone CR is written as it is.
-// Write errors are sticky: once one write fails, later writes do nothing and close() reports it.
+// The book as a text file of its readers: every line feed written becomes the pair CR LF, as a
+// Windows text-mode stream would store it, on every system alike. A lone CR is written as it is.
+// Bytes are gathered in a buffer and go to the output file in large writes. Write errors are
+// sticky: once one write fails, later writes do nothing and close() reports it.
 
 #include <cstddef>
-#include <cstdio>
 #include <string_view>
+
+#include "platform/output_file.h"
 
 namespace velmar::platform {
 
 class TextFileWriter {
  public:
   TextFileWriter() = default;
-  ~TextFileWriter();
   TextFileWriter(const TextFileWriter&) = delete;
   TextFileWriter& operator=(const TextFileWriter&) = delete;
 
-  // Creates or truncates the file. False when it cannot be opened.
+  // Prepares the book file (see OutputFile). False when it cannot be written at all.
   bool open(const char* path);
 
   void write(const char* bytes, std::size_t count);
@@ -24,22 +25,22 @@ class TextFileWriter {
 
   bool failed() const { return failed_; }
 
-  // Flushes and closes the file; true when every byte reached it.
+  // Writes out the buffer and makes the book final; true when every byte reached it. On
+  // failure the old book, if any, is as it was.
   bool close();
 
-  // Closes the file and, when it is a regular file, removes it, so no partial book is left
-  // behind. A device such as /dev/full is left alone.
+  // Gives the book up: nothing of it is left behind, and nothing else is touched.
   void discard();
 
  private:
   void putRaw(const char* bytes, std::size_t count);
   void flushBuffer();
+  // The one way bytes leave this class.
+  void sink(const char* bytes, std::size_t count);
 
   static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
-  std::FILE* file_ = nullptr;
-  const char* path_ = nullptr;
-  bool isRegularFile_ = false;
+  OutputFile file_;
   bool failed_ = false;
   std::size_t used_ = 0;
   char buffer_[kBufferSize];

@@ -1,10 +1,10 @@
 #include "reader/database_reader.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
 #include "platform/heap.h"
+#include "platform/messages.h"
 #include "reader/cp1251_table.h"
 #include "reader/element_handlers.h"
 
@@ -18,10 +18,6 @@ void parserFree(void* block) { platform::heapFree(block); }
 // The parser takes its memory from the program heap like the rest of the reader.
 const XML_Memory_Handling_Suite kParserMemory = {parserMalloc, parserRealloc, parserFree};
 
-struct FileCloser {
-  // An input file: closing it can lose nothing.
-  void operator()(std::FILE* file) const { static_cast<void>(std::fclose(file)); }
-};
 struct ParserFreer {
   void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
 };
@@ -36,12 +32,12 @@ struct ActiveParserScope {
 };
 
 bool reportOutOfMemory(const char* inputPath) {
-  std::printf("Out of memory reading input file [%s]\n", inputPath);
+  platform::printMessage("Out of memory reading input file [%s]\n", inputPath);
   return false;
 }
 
 bool reportParseError(XML_Parser parser) {
-  std::printf("XMLError: %s at line %lu column %lu\n",
+  platform::printMessage("XMLError: %s at line %lu column %lu\n",
               XML_ErrorString(XML_GetErrorCode(parser)),
               static_cast<unsigned long>(XML_GetCurrentLineNumber(parser)),
               static_cast<unsigned long>(XML_GetCurrentColumnNumber(parser)));
@@ -63,11 +59,15 @@ int XMLCALL onUnknownEncoding(void* /*handlerData*/, const XML_Char* name, XML_E
 }
 
 bool readDatabase(const char* inputPath, DvdList& list) {
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(inputPath, "rb"));
-  if (!file) {
-    std::printf("Can't open input file [%s]\n", inputPath);
+  platform::InputFile file;
+  if (!file.open(inputPath)) {
+    platform::printMessage("Can't open input file [%s]\n", inputPath);
     return false;
   }
+  return readDatabase(file, inputPath, list);
+}
+
+bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& list) {
   // An encoding given here overrides the one the document declares.
   const std::unique_ptr<XML_ParserStruct, ParserFreer> parser(
       XML_ParserCreate_MM("windows-1251", &kParserMemory, nullptr));
@@ -81,10 +81,10 @@ bool readDatabase(const char* inputPath, DvdList& list) {
 
   char chunk[kChunkSize];
   for (;;) {
-    const std::size_t count = std::fread(chunk, 1, sizeof chunk, file.get());
+    const std::size_t count = file.read(chunk, sizeof chunk);
     // A short read is the end of the file only when nothing went wrong.
-    if (count < sizeof chunk && std::ferror(file.get())) {
-      std::printf("Can't read input file [%s]\n", inputPath);
+    if (file.failed()) {
+      platform::printMessage("Can't read input file [%s]\n", inputPath);
       return false;
     }
     const bool isFinal = count < sizeof chunk;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "platform/input_file.h"
 #include "reader/dvd_list.h"
 
 namespace velmar {
@@ -17,6 +18,9 @@ inline constexpr std::size_t kChunkSize = 2048;
 // (the file cannot be opened or read, an XML error with its position, or memory ran out) and
 // returns false; records read before the failure stay in the list, which must then not be used.
 bool readDatabase(const char* inputPath, DvdList& list);
+
+// The same for a file already open; `inputPath` is its name for the messages.
+bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& list);
 
 // Supplies the windows-1251 map to the parser; returns 0 for any other encoding name.
 int XMLCALL onUnknownEncoding(void* handlerData, const XML_Char* name, XML_Encoding* info);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/messages.h"
+
 namespace velmar {
 namespace {
 
@@ -118,7 +120,7 @@ bool writeFictionBook(const char* outputPath, const DvdList& list,
                       const platform::LocalTime& dated) {
   platform::TextFileWriter out;
   if (!out.open(outputPath)) {
-    std::printf("Can't open output file [%s]\n", outputPath);
+    platform::printMessage("Can't open output file [%s]\n", outputPath);
     return false;
   }
   putText(out, kHeadBeforeDate);
@@ -137,7 +139,7 @@ bool writeFictionBook(const char* outputPath, const DvdList& list,
   }
   putText(out, kTail);
   if (!out.close()) {
-    std::printf("Can't write output file [%s]\n", outputPath);
+    platform::printMessage("Can't write output file [%s]\n", outputPath);
     out.discard();
     return false;
   }

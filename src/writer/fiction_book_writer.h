@@ -10,7 +10,8 @@ namespace velmar {
 
 // Writes the book dated with this moment's local time. True when the whole book reached the
 // file. Otherwise prints "Can't open output file [...]" or "Can't write output file [...]" to
-// standard output, removes a partly written regular file, and returns false.
+// standard output and returns false; an existing book is then as it was (see OutputFile for
+// the files written in place).
 bool writeFictionBook(const char* outputPath, const DvdList& list);
 
 // The same, dated with the time given.

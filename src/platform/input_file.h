@@ -1,0 +1,38 @@
+#pragma once
+// The database file, read as bytes.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/file_identity.h"
+
+namespace velmar::platform {
+
+class InputFile {
+ public:
+  InputFile() = default;
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // Opens the file `path` names (UTF-8 on Windows) for reading. False when it cannot be opened.
+  bool open(const char* path);
+
+  // Fills `buffer` with up to `capacity` bytes and returns how many it holds: fewer only at the
+  // end of the file, or after a read error, which failed() then reports.
+  std::size_t read(char* buffer, std::size_t capacity);
+
+  bool failed() const { return failed_; }
+
+  // The identity of the open file, when it is a regular file: only a regular file can be
+  // overwritten by the book (reading a terminal and writing to it is no danger). False for
+  // anything else.
+  bool regularFileIdentity(FileIdentity& result) const;
+
+ private:
+  static constexpr std::intptr_t kClosed = -1;
+  std::intptr_t handle_ = kClosed;  // a descriptor (POSIX) or a HANDLE (Windows)
+  bool failed_ = false;
+};
+
+}  // namespace velmar::platform

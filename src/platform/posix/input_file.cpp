@@ -1,0 +1,50 @@
+#include "platform/input_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace velmar::platform {
+
+InputFile::~InputFile() {
+  // An input file: closing it can lose nothing.
+  if (handle_ != kClosed) static_cast<void>(::close(static_cast<int>(handle_)));
+}
+
+bool InputFile::open(const char* path) {
+  const int descriptor = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  if (descriptor < 0) return false;
+  handle_ = descriptor;
+  failed_ = false;
+  return true;
+}
+
+std::size_t InputFile::read(char* buffer, std::size_t capacity) {
+  std::size_t filled = 0;
+  // A pipe or a terminal hands over less than was asked for; only 0 is the end.
+  while (filled < capacity && handle_ != kClosed && !failed_) {
+    const ssize_t count = ::read(static_cast<int>(handle_), buffer + filled, capacity - filled);
+    if (count > 0) {
+      filled += static_cast<std::size_t>(count);
+    } else if (count == 0) {
+      break;
+    } else if (errno != EINTR) {
+      failed_ = true;  // a directory (EISDIR), an I/O error
+    }
+  }
+  return filled;
+}
+
+bool InputFile::regularFileIdentity(FileIdentity& result) const {
+  struct stat info {};
+  if (handle_ == kClosed || fstat(static_cast<int>(handle_), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return false;
+  }
+  result.volume = static_cast<std::uint64_t>(info.st_dev);
+  result.file = static_cast<std::uint64_t>(info.st_ino);
+  return true;
+}
+
+}  // namespace velmar::platform

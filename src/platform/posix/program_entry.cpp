@@ -1,0 +1,3 @@
+#include "platform/program_entry.h"
+
+int main(int argc, char** argv) { return velmar::programMain(argc, argv); }

@@ -1,0 +1,45 @@
+#include "platform/heap.h"
+
+#include <windows.h>
+
+#include "platform/heap_seam.h"
+
+namespace velmar::platform {
+
+// Every block comes from the process heap. HeapReAlloc takes no null block, so a resize of
+// nothing is an allocation.
+
+void* heapAllocate(std::size_t size) {
+  if (!grantHeapAllocation()) return nullptr;
+  return HeapAlloc(GetProcessHeap(), 0, size == 0 ? 1 : size);
+}
+
+void* heapAllocateZeroed(std::size_t size) {
+  if (!grantHeapAllocation()) return nullptr;
+  return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size == 0 ? 1 : size);
+}
+
+void* heapResize(void* block, std::size_t newSize) {
+  if (!grantHeapAllocation()) return nullptr;
+  if (block == nullptr) return HeapAlloc(GetProcessHeap(), 0, newSize == 0 ? 1 : newSize);
+  return HeapReAlloc(GetProcessHeap(), 0, block, newSize == 0 ? 1 : newSize);
+}
+
+void* heapResizeZeroed(void* block, std::size_t /*oldSize*/, std::size_t newSize) {
+  if (!grantHeapAllocation()) return nullptr;
+  // The heap zero-fills whatever a resize adds.
+  if (block == nullptr) return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, newSize == 0 ? 1 : newSize);
+  return HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, block, newSize == 0 ? 1 : newSize);
+}
+
+void* heapShrink(void* block, std::size_t newSize) {
+  if (block == nullptr) return nullptr;
+  void* shrunk = HeapReAlloc(GetProcessHeap(), 0, block, newSize == 0 ? 1 : newSize);
+  return shrunk != nullptr ? shrunk : block;
+}
+
+void heapFree(void* block) {
+  if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
+}
+
+}  // namespace velmar::platform
