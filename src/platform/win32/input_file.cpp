@@ -1,0 +1,58 @@
+#include "platform/input_file.h"
+
+#include <windows.h>
+
+#include "wide_names.h"
+
+namespace velmar::platform {
+namespace {
+
+HANDLE handleOf(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+}  // namespace
+
+InputFile::~InputFile() {
+  if (handle_ != kClosed) CloseHandle(handleOf(handle_));
+}
+
+bool InputFile::open(const char* path) {
+  // Others may go on reading and writing the database meanwhile, as with any reader.
+  const HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  failed_ = false;
+  return true;
+}
+
+std::size_t InputFile::read(char* buffer, std::size_t capacity) {
+  std::size_t filled = 0;
+  while (filled < capacity && handle_ != kClosed && !failed_) {
+    const std::size_t wanted = capacity - filled;
+    DWORD count = 0;
+    const DWORD asked = wanted > 0x40000000u ? 0x40000000u : static_cast<DWORD>(wanted);
+    if (ReadFile(handleOf(handle_), buffer + filled, asked, &count, nullptr) == 0) {
+      // A pipe whose writer has finished ends this way; anything else is a read error.
+      if (GetLastError() != ERROR_BROKEN_PIPE) failed_ = true;
+      break;
+    }
+    if (count == 0) break;
+    filled += count;
+  }
+  return filled;
+}
+
+bool InputFile::regularFileIdentity(FileIdentity& result) const {
+  if (handle_ == kClosed || GetFileType(handleOf(handle_)) != FILE_TYPE_DISK) return false;
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (GetFileInformationByHandle(handleOf(handle_), &information) == 0 ||
+      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return false;
+  }
+  result.volume = information.dwVolumeSerialNumber;
+  result.file = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
+  return true;
+}
+
+}  // namespace velmar::platform

@@ -1,0 +1,17 @@
+#include <string>
+#include <vector>
+
+#include "platform/program_entry.h"
+#include "wide_names.h"
+
+// Windows hands the arguments over in UTF-16; a narrow main would see only what the system's
+// ANSI code page can spell. The program gets them as UTF-8 instead.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> arguments;
+  arguments.reserve(static_cast<std::size_t>(argc));
+  for (int index = 0; index < argc; ++index) arguments.push_back(velmar::platform::narrow(argv[index]));
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) pointers.push_back(&argument[0]);
+  pointers.push_back(nullptr);
+  return velmar::programMain(argc, pointers.data());
+}

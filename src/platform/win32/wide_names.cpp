@@ -1,0 +1,25 @@
+#include "wide_names.h"
+
+#include <windows.h>
+
+namespace velmar::platform {
+
+std::wstring widen(const char* utf8) {
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+  if (length <= 0) return std::wstring();
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &wide[0], length);
+  wide.resize(static_cast<std::size_t>(length - 1));  // without the NUL
+  return wide;
+}
+
+std::string narrow(const wchar_t* utf16) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, utf16, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return std::string();
+  std::string utf8(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, utf16, -1, &utf8[0], length, nullptr, nullptr);
+  utf8.resize(static_cast<std::size_t>(length - 1));
+  return utf8;
+}
+
+}  // namespace velmar::platform
