@@ -117,6 +117,10 @@ TEST(BookFault, UnarmedOrPastItsOccurrenceNothingFails) {
   const std::string book = dir.path("book.fb2");
   writeFile(book, kOldBook);
   { const OutputFaultScope ended(OutputStep::Write, 1); }
+  ASSERT_TRUE(writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
+  EXPECT_EQ(readFile(book), oneEmptyRecordBook());
+
+  writeFile(book, kOldBook);
   {
     const OutputFaultScope beyond(OutputStep::Rename, 2);  // one book, one rename
     ASSERT_TRUE(writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
@@ -207,12 +211,13 @@ TEST(BookLinks, SymlinkedBookStaysALinkItsTargetReplacedOrKept) {
 }
 
 // Root may write anything; permissions only mean something to an ordinary user. As root the
-// checks run as "nobody" for a while.
+// checks run as "nobody" for a while, in a scratch folder "nobody" may write to as well (so that
+// only the permission under test can stop the program).
 class ActingUnprivileged {
  public:
   explicit ActingUnprivileged(const std::string& scratchRoot) {
     if (geteuid() != 0) return;
-    active_ = chmod(scratchRoot.c_str(), 0755) == 0 && setegid(kNobody) == 0 &&
+    active_ = chmod(scratchRoot.c_str(), 0777) == 0 && setegid(kNobody) == 0 &&
               seteuid(kNobody) == 0;
   }
   ~ActingUnprivileged() {
