@@ -7,6 +7,8 @@
 #   status   the exit status expected
 #   files/   copied into an empty scratch directory, which the program runs in
 #   expect/  files that must be in the scratch directory afterwards, byte for byte
+#   setup    optional shell script run in the scratch directory before the program, for what
+#            git cannot store (symbolic and hard links); what it makes may stay
 # After the run the scratch directory must hold exactly the files of files/ and expect/: no
 # stray or partial book. Every book the program wrote is also checked against the schema.
 #
@@ -26,6 +28,11 @@ trap 'rm -rf "$scratch"' EXIT
 actual_stdout=$(mktemp -p "$scratch" -u .stdout.XXXXXX)
 
 [ -d "$case_dir/files" ] && cp -a "$case_dir/files/." "$scratch/"
+set_up=""
+if [ -f "$case_dir/setup" ]; then
+  (cd "$scratch" && sh -e "$case_dir/setup") || { echo "FAIL: the case's setup failed"; exit 1; }
+  set_up=$(cd "$scratch" && find . -mindepth 1 | sort)
+fi
 arguments=()
 if [ -s "$case_dir/args" ]; then
   while IFS= read -r line || [ -n "$line" ]; do
@@ -68,7 +75,7 @@ fi
 
 listing() { (cd "$1" 2>/dev/null && find . -mindepth 1 | sort); }
 present=$(listing "$scratch")
-wanted=$( { listing "$case_dir/files"; listing "$case_dir/expect"; } | sort -u)
+wanted=$( { listing "$case_dir/files"; listing "$case_dir/expect"; [ -z "$set_up" ] || echo "$set_up"; } | sort -u)
 if [ "$present" != "$wanted" ]; then
   fail "the directory holds other files than expected"
   diff <(echo "$wanted") <(echo "$present")

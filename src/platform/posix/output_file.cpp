@@ -229,8 +229,12 @@ bool OutputFile::open(const char* path) {
       handle_ = copy;
       return true;
     }
-    // Not a descriptor of ours after all: open the name as it stands.
-    target = path;
+    // Not open for writing (or not open): the name is still no book to replace or remove, so
+    // it is opened and written in place, as a device is.
+    const int opened = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0666);
+    if (opened < 0) return false;
+    handle_ = opened;
+    return true;
   }
 
   struct stat existing {};

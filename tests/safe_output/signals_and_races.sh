@@ -1,0 +1,178 @@
+#!/bin/sh
+# What the end-to-end cases cannot hold as data: a file-size limit, a full disk, signals while
+# the book is being written, concurrent runs writing one book, and standard output as the book.
+# In every failure the old book must stay byte for byte as it was and no temporary file
+# (.NAME.XXXXXX) may be left behind. Each check prints "ok" or "FAIL"; any FAIL fails the script.
+#
+# Usage: signals_and_races.sh PROGRAM
+set -u
+program=$1
+
+work=$(mktemp -d)
+mounted=""
+cleanup() {
+  [ -z "$mounted" ] || umount "$mounted" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+ok() { echo "ok   - $1"; }
+fail() { echo "FAIL - $1"; failures=$((failures + 1)); }
+check() {
+  description=$1
+  shift
+  if "$@"; then ok "$description"; else fail "$description"; fi
+}
+
+# A database of about 50 MiB (a book of about 70 MiB): writing it takes long enough to be caught
+# at it. The medium one still outgrows the file-size limit and the small file system below.
+make_database() {
+  awk -v records="$2" 'BEGIN {
+    print "<?xml version=\"1.0\" encoding=\"windows-1251\"?>"
+    print "<db>"
+    review = "A review of the disc, long enough to make the book large; "
+    review = review review review review
+    for (i = 0; i < records; i++)
+      printf "<VelmarList><nameR>Title %d</nameR><nameO>Original &amp; title %d</nameO>" \
+             "<sign>DVD-%06d</sign><obz>%s</obz></VelmarList>\n", i, i, i, review
+    print "</db>"
+  }' > "$1"
+}
+make_database "$work/big.xml" 150000
+make_database "$work/medium.xml" 5000
+make_database "$work/small.xml" 3
+
+old_book="an older book, which must survive"
+# The book without its date line, which changes with the clock.
+undated() { sed '/<date value=/d' "$1"; }
+same_book() { undated "$1" | cmp -s - "$2"; }
+no_temporary() { [ -z "$(find "$1" -maxdepth 1 -name ".$2.*")" ]; }
+kept_old_book() { [ "$(cat "$1")" = "$old_book" ]; }
+
+# The program runs with the signals at their default action: a shell leaves SIGINT ignored in a
+# background job, and a caller may have SIGXFSZ ignored.
+if ! env --default-signal=INT true 2>/dev/null; then
+  echo "FAIL - env --default-signal is needed (GNU coreutils 8.31 or later)"
+  exit 1
+fi
+
+"$program" -i="$work/small.xml" -o="$work/small-ref.fb2" > /dev/null || fail "reference book"
+"$program" -i="$work/big.xml" -o="$work/big-ref.fb2" > /dev/null || fail "reference book"
+undated "$work/small-ref.fb2" > "$work/small.undated"
+undated "$work/big-ref.fb2" > "$work/big.undated"
+
+# --- A file-size limit: an ordinary write error, whatever the caller did with SIGXFSZ ------------
+for disposition in default ignored; do
+  dir="$work/limit-$disposition"
+  mkdir "$dir"
+  printf '%s' "$old_book" > "$dir/book.fb2"
+  if [ "$disposition" = default ]; then wrapper="env --default-signal=XFSZ"; else wrapper="env --ignore-signal=XFSZ"; fi
+  (ulimit -f 200 && $wrapper "$program" -i="$work/medium.xml" -o="$dir/book.fb2" > "$dir/out")
+  status=$?
+  check "file-size limit, SIGXFSZ $disposition: exit status 1 (was $status)" [ "$status" -eq 1 ]
+  check "file-size limit, SIGXFSZ $disposition: message" \
+    [ "$(cat "$dir/out")" = "Can't write output file [$dir/book.fb2]" ]
+  check "file-size limit, SIGXFSZ $disposition: old book intact" kept_old_book "$dir/book.fb2"
+  check "file-size limit, SIGXFSZ $disposition: no temporary file" no_temporary "$dir" book.fb2
+done
+
+# --- A signal while the book is written: the temporary file goes, the signal still kills ---------
+for signal_number in TERM:15 INT:2 HUP:1; do
+  signal=${signal_number%:*}
+  dir="$work/signal-$signal"
+  mkdir "$dir"
+  printf '%s' "$old_book" > "$dir/book.fb2"
+  env --default-signal=INT,TERM,HUP "$program" -i="$work/big.xml" -o="$dir/book.fb2" > /dev/null &
+  pid=$!
+  seen=""
+  while [ -z "$seen" ] && kill -0 "$pid" 2>/dev/null; do
+    seen=$(find "$dir" -maxdepth 1 -name '.book.fb2.*')
+  done
+  [ -n "$seen" ] && kill -s "$signal" "$pid"
+  wait "$pid"
+  status=$?
+  expected=$((128 + ${signal_number#*:}))
+  check "SIG$signal while writing: the temporary file was seen" [ -n "$seen" ]
+  check "SIG$signal while writing: died of the signal ($status, expected $expected)" \
+    [ "$status" -eq "$expected" ]
+  check "SIG$signal while writing: old book intact" kept_old_book "$dir/book.fb2"
+  check "SIG$signal while writing: no temporary file" no_temporary "$dir" book.fb2
+done
+
+# --- Concurrent writers of one book: one whole book, the other's or its own ----------------------
+dir="$work/concurrent"
+mkdir "$dir"
+failures_before=$failures
+pair=1
+while [ "$pair" -le 12 ]; do
+  printf '%s' "$old_book" > "$dir/book.fb2"
+  "$program" -i="$work/big.xml" -o="$dir/book.fb2" > "$dir/out1" &
+  first=$!
+  # The small book is written while the large one is: once a temporary file shows or the old
+  # book has changed (as it would if written in place).
+  while kill -0 "$first" 2>/dev/null && no_temporary "$dir" book.fb2 && kept_old_book "$dir/book.fb2"; do
+    :
+  done
+  "$program" -i="$work/small.xml" -o="$dir/book.fb2" > "$dir/out2" &
+  second=$!
+  wait "$first"
+  first_status=$?
+  wait "$second"
+  second_status=$?
+  if [ "$first_status" -ne 0 ] || [ "$second_status" -ne 0 ]; then
+    fail "concurrent pair $pair: exit statuses $first_status and $second_status"
+  fi
+  if ! same_book "$dir/book.fb2" "$work/small.undated" &&
+     ! same_book "$dir/book.fb2" "$work/big.undated"; then
+    fail "concurrent pair $pair: the book is neither run's whole book"
+  fi
+  no_temporary "$dir" book.fb2 || fail "concurrent pair $pair: a temporary file was left"
+  pair=$((pair + 1))
+done
+[ "$failures" -eq "$failures_before" ] && ok "12 concurrent pairs: both exit 0, one whole book, no temporary file"
+
+# --- Standard output as the book --------------------------------------------------------------
+dir="$work/stdout"
+mkdir "$dir"
+{ "$program" -i="$work/small.xml" -o=/dev/stdout; echo $? > "$dir/status"; } | cat > "$dir/piped.fb2"
+check "-o=/dev/stdout into a pipe: exit status 0" [ "$(cat "$dir/status")" = 0 ]
+check "-o=/dev/stdout into a pipe: the book comes through" same_book "$dir/piped.fb2" "$work/small.undated"
+check "-o=/dev/stdout into a pipe: /dev/stdout is still a link" [ -L /dev/stdout ]
+
+printf 'earlier lines\n' > "$dir/appended"
+"$program" -i="$work/small.xml" -o=/dev/stdout >> "$dir/appended"
+check "-o=/dev/stdout >> file: exit status 0" [ $? -eq 0 ]
+check "-o=/dev/stdout >> file: earlier lines kept" [ "$(head -n 1 "$dir/appended")" = "earlier lines" ]
+tail -n +2 "$dir/appended" > "$dir/appended-book"
+check "-o=/dev/stdout >> file: the book appended" same_book "$dir/appended-book" "$work/small.undated"
+
+# A name of standard output, while standard output is open only for reading, is no file to
+# replace: the name must stay what it is.
+ln -s /proc/self/fd/1 "$dir/own-stdout"
+printf '%s' "$old_book" > "$dir/read-only-stdout"
+"$program" -i="$work/small.xml" -o="$dir/own-stdout" 1< "$dir/read-only-stdout"
+check "a link to /proc/self/fd/1 with read-only standard output stays a link" [ -L "$dir/own-stdout" ]
+check "a link to /proc/self/fd/1: no temporary file" no_temporary "$dir" own-stdout
+
+# --- A full disk, on a small tmpfs where one may be mounted ---------------------------------------
+dir="$work/full"
+mkdir "$dir"
+if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=1m tmpfs "$dir" 2>/dev/null; then
+  mounted="$dir"
+  printf '%s' "$old_book" > "$dir/book.fb2"
+  "$program" -i="$work/medium.xml" -o="$dir/book.fb2" > "$work/full-out"
+  status=$?
+  check "full disk: exit status 1 (was $status)" [ "$status" -eq 1 ]
+  check "full disk: message" [ "$(cat "$work/full-out")" = "Can't write output file [$dir/book.fb2]" ]
+  check "full disk: old book intact" kept_old_book "$dir/book.fb2"
+  check "full disk: no temporary file" no_temporary "$dir" book.fb2
+else
+  echo "skip - full disk: a tmpfs cannot be mounted here (needs root and mount permission)"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all checks passed"

@@ -1,0 +1,286 @@
+// The book file: a failure at any step leaves the old book as it was and nothing of the new one;
+// modes, hard links, symbolic links and read-only books are treated as the user would expect.
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <set>
+#include <string>
+
+#include "platform/output_file.h"
+#include "test_support.h"
+#include "writer/fiction_book_writer.h"
+
+namespace velmar {
+namespace {
+
+using platform::OutputFaultScope;
+using platform::OutputStep;
+using testing::fileExists;
+using testing::readFile;
+using testing::ScratchDir;
+using testing::testData;
+using testing::writeFile;
+
+constexpr platform::LocalTime kNovemberMorning{2004, 11, 1, 9, 5};
+const std::string kOldBook = "an older book, which must survive\n";
+
+std::set<std::string> namesIn(const std::string& folder) {
+  std::set<std::string> names;
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return names;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.insert(name);
+  }
+  closedir(dir);
+  return names;
+}
+
+mode_t modeOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
+  return info.st_mode;
+}
+
+// The list whose book is the golden one_empty_record.fb2.
+struct OneEmptyRecord : DvdList {
+  OneEmptyRecord() { records.emplace_back(); }
+};
+std::string oneEmptyRecordBook() { return readFile(testData("writer/one_empty_record.fb2")); }
+
+// A book of several writes: the buffer's worth, then a review too long for the buffer.
+void fillForSeveralWrites(DvdList& list) {
+  for (int i = 0; i < 2000; ++i) {
+    DvdRecord& record = list.records.emplace_back();
+    record.sign = "DVD-0000";
+    record.nameO = "A title long enough to fill the buffer soon";
+  }
+  list.records.back().obz = std::string(200 * 1024, 'r').c_str();
+}
+
+struct FaultCase {
+  const char* name;
+  OutputStep step;
+  long occurrence;
+  bool severalWrites;
+  bool oldBook;
+};
+
+class BookFault : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(BookFault, LeavesTheOldBookAndNoStrayFile) {
+  const FaultCase& c = GetParam();
+  ScratchDir dir;
+  const std::string book = dir.path("book.fb2");
+  if (c.oldBook) writeFile(book, kOldBook);
+  OneEmptyRecord list;
+  if (c.severalWrites) fillForSeveralWrites(list);
+
+  ::testing::internal::CaptureStdout();
+  bool written = false;
+  {
+    const OutputFaultScope fault(c.step, c.occurrence);
+    written = writeFictionBook(book.c_str(), list, kNovemberMorning);
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Can't write output file [" + book + "]\n");
+  EXPECT_FALSE(written);
+  if (c.oldBook) {
+    EXPECT_EQ(readFile(book), kOldBook);
+    EXPECT_EQ(namesIn(dir.path(".")), std::set<std::string>{"book.fb2"});
+  } else {
+    EXPECT_EQ(namesIn(dir.path(".")), std::set<std::string>{});
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, BookFault,
+    ::testing::Values(
+        FaultCase{"FirstWriteOverOldBook", OutputStep::Write, 1, false, true},
+        FaultCase{"FirstWriteNoOldBook", OutputStep::Write, 1, false, false},
+        FaultCase{"MiddleWriteOverOldBook", OutputStep::Write, 2, true, true},
+        FaultCase{"MiddleWriteNoOldBook", OutputStep::Write, 2, true, false},
+        FaultCase{"SyncOverOldBook", OutputStep::Sync, 1, false, true},
+        FaultCase{"SyncNoOldBook", OutputStep::Sync, 1, false, false},
+        FaultCase{"CloseOverOldBook", OutputStep::Close, 1, false, true},
+        FaultCase{"CloseNoOldBook", OutputStep::Close, 1, false, false},
+        FaultCase{"RenameOverOldBook", OutputStep::Rename, 1, false, true},
+        FaultCase{"RenameNoOldBook", OutputStep::Rename, 1, false, false}),
+    [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
+
+// The seam fails only the step and occurrence it was armed for, and only while it lives: a
+// fault that fired anyway would make every test above pass for the wrong reason.
+TEST(BookFault, UnarmedOrPastItsOccurrenceNothingFails) {
+  ScratchDir dir;
+  const std::string book = dir.path("book.fb2");
+  writeFile(book, kOldBook);
+  { const OutputFaultScope ended(OutputStep::Write, 1); }
+  ASSERT_TRUE(writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
+  EXPECT_EQ(readFile(book), oneEmptyRecordBook());
+
+  writeFile(book, kOldBook);
+  {
+    const OutputFaultScope beyond(OutputStep::Rename, 2);  // one book, one rename
+    ASSERT_TRUE(writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
+  }
+  EXPECT_EQ(readFile(book), oneEmptyRecordBook());
+  EXPECT_EQ(namesIn(dir.path(".")), std::set<std::string>{"book.fb2"});
+}
+
+// -1 stands for "no old book".
+struct ModeCase {
+  const char* name;
+  int oldMode;
+  mode_t mask;
+  mode_t expected;
+};
+
+class BookMode : public ::testing::TestWithParam<ModeCase> {};
+
+TEST_P(BookMode, NewBookFollowsTheUmaskReplacedBookKeepsItsMode) {
+  const ModeCase& c = GetParam();
+  ScratchDir dir;
+  const std::string book = dir.path("book.fb2");
+  if (c.oldMode >= 0) {
+    writeFile(book, kOldBook);
+    ASSERT_EQ(chmod(book.c_str(), static_cast<mode_t>(c.oldMode)), 0);
+  }
+  const mode_t previousMask = umask(c.mask);
+  const bool written = writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning);
+  umask(previousMask);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(readFile(book), oneEmptyRecordBook());
+  EXPECT_EQ(modeOf(book) & 07777, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, BookMode,
+    ::testing::Values(ModeCase{"NewUnderUmask027", -1, 027, 0640},
+                      ModeCase{"NewUnderUmask002", -1, 002, 0664},
+                      ModeCase{"Replaced0640", 0640, 022, 0640},
+                      ModeCase{"Replaced0604UnderUmask027", 0604, 027, 0604}),
+    [](const ::testing::TestParamInfo<ModeCase>& info) { return info.param.name; });
+
+TEST(BookLinks, HardLinkedBookIsRewrittenWhereItStands) {
+  ScratchDir dir;
+  const std::string book = dir.path("book.fb2");
+  const std::string other = dir.path("other-name.fb2");
+  writeFile(book, kOldBook);
+  ASSERT_EQ(link(book.c_str(), other.c_str()), 0);
+  struct stat before {};
+  ASSERT_EQ(stat(book.c_str(), &before), 0);
+
+  ASSERT_TRUE(writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
+  struct stat after {};
+  ASSERT_EQ(stat(book.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_nlink, 2U);
+  EXPECT_EQ(readFile(book), oneEmptyRecordBook());
+  EXPECT_EQ(readFile(other), oneEmptyRecordBook());
+  EXPECT_EQ(namesIn(dir.path(".")), (std::set<std::string>{"book.fb2", "other-name.fb2"}));
+}
+
+// The link lives in one folder, the book it names in another: the new book must be made and
+// renamed beside the book, and the link left a link, whether writing succeeds or fails.
+TEST(BookLinks, SymlinkedBookStaysALinkItsTargetReplacedOrKept) {
+  for (const bool fail : {false, true}) {
+    SCOPED_TRACE(fail ? "a failing write" : "a good write");
+    ScratchDir dir;
+    ASSERT_EQ(mkdir(dir.path("books").c_str(), 0755), 0);
+    const std::string target = dir.path("books/real.fb2");
+    const std::string link = dir.path("link.fb2");
+    writeFile(target, kOldBook);
+    ASSERT_EQ(symlink("books/real.fb2", link.c_str()), 0);
+
+    ::testing::internal::CaptureStdout();
+    bool written = false;
+    {
+      const OutputFaultScope fault(OutputStep::Write, fail ? 1 : 1000);
+      written = writeFictionBook(link.c_str(), OneEmptyRecord(), kNovemberMorning);
+    }
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(written, !fail);
+    EXPECT_EQ(printed, fail ? "Can't write output file [" + link + "]\n" : "");
+    EXPECT_TRUE(S_ISLNK(modeOf(link)));
+    EXPECT_EQ(readFile(target), fail ? kOldBook : oneEmptyRecordBook());
+    EXPECT_EQ(namesIn(dir.path(".")), (std::set<std::string>{"books", "link.fb2"}));
+    EXPECT_EQ(namesIn(dir.path("books")), std::set<std::string>{"real.fb2"});
+  }
+}
+
+// Root may write anything; permissions only mean something to an ordinary user. As root the
+// checks run as "nobody" for a while, in a scratch folder "nobody" may write to as well (so that
+// only the permission under test can stop the program).
+class ActingUnprivileged {
+ public:
+  explicit ActingUnprivileged(const std::string& scratchRoot) {
+    if (geteuid() != 0) return;
+    active_ = chmod(scratchRoot.c_str(), 0777) == 0 && setegid(kNobody) == 0 &&
+              seteuid(kNobody) == 0;
+  }
+  ~ActingUnprivileged() {
+    if (active_) {
+      static_cast<void>(seteuid(0));
+      static_cast<void>(setegid(0));
+    }
+  }
+  ActingUnprivileged(const ActingUnprivileged&) = delete;
+  ActingUnprivileged& operator=(const ActingUnprivileged&) = delete;
+  bool ok() const { return active_ || geteuid() != 0; }
+
+ private:
+  static constexpr uid_t kNobody = 65534;
+  bool active_ = false;
+};
+
+TEST(BookPermissions, ReadOnlyBookIsRefusedAndUntouched) {
+  ScratchDir dir;
+  const std::string book = dir.path("book.fb2");
+  writeFile(book, kOldBook);
+  ASSERT_EQ(chmod(book.c_str(), 0444), 0);
+
+  ::testing::internal::CaptureStdout();
+  bool written = true;
+  {
+    const ActingUnprivileged user(dir.path("."));
+    ASSERT_TRUE(user.ok());
+    written = writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning);
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Can't open output file [" + book + "]\n");
+  EXPECT_FALSE(written);
+  EXPECT_EQ(readFile(book), kOldBook);
+  EXPECT_EQ(modeOf(book) & 07777, 0444U);
+  EXPECT_EQ(namesIn(dir.path(".")), std::set<std::string>{"book.fb2"});
+}
+
+// No temporary file can be made beside the book, but the book itself may be written: it is
+// written in place, as a book always was.
+TEST(BookPermissions, WritableBookInLockedFolderIsWrittenInPlace) {
+  ScratchDir dir;
+  ASSERT_EQ(mkdir(dir.path("locked").c_str(), 0755), 0);
+  const std::string book = dir.path("locked/book.fb2");
+  writeFile(book, kOldBook);
+  ASSERT_EQ(chmod(book.c_str(), 0666), 0);
+  ASSERT_EQ(chmod(dir.path("locked").c_str(), 0555), 0);
+  struct stat before {};
+  ASSERT_EQ(stat(book.c_str(), &before), 0);
+
+  bool written = false;
+  {
+    const ActingUnprivileged user(dir.path("."));
+    ASSERT_TRUE(user.ok());
+    written = writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning);
+  }
+  chmod(dir.path("locked").c_str(), 0755);
+  EXPECT_TRUE(written);
+  struct stat after {};
+  ASSERT_EQ(stat(book.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(readFile(book), oneEmptyRecordBook());
+  EXPECT_EQ(namesIn(dir.path("locked")), std::set<std::string>{"book.fb2"});
+}
+
+}  // namespace
+}  // namespace velmar
