@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace velmar::platform {
 namespace {
@@ -167,6 +168,21 @@ int renameFile(const char* from, const char* to) {
   return std::rename(from, to);
 }
 
+// Six letters and digits that differ from run to run and from try to try.
+void fillRandomSuffix(char* suffix, unsigned attempt) {
+  static const char kDigits[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  struct timespec now {};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  unsigned long long seed = static_cast<unsigned long long>(now.tv_nsec) ^
+                            (static_cast<unsigned long long>(now.tv_sec) << 30) ^
+                            (static_cast<unsigned long long>(getpid()) << 12) ^
+                            (attempt * 0x9E3779B97F4A7C15ull);
+  for (int index = 0; index < 6; ++index) {
+    seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+    suffix[index] = kDigits[(seed >> 33) % (sizeof kDigits - 1)];
+  }
+}
+
 // Makes the temporary book beside `finalPath` (".NAME.XXXXXX") and arms the signal handlers
 // that remove it; `keep` is the book it will replace, whose mode, owner and group it takes.
 // The descriptor, or -1 with errno set.
@@ -179,11 +195,19 @@ int createTemporary(const std::string& finalPath, const struct stat* keep,
     errno = ENAMETOOLONG;
     return -1;
   }
+  // A new book is created as any new file is (0666 less the umask, or the folder's default
+  // ACL); a replacement starts private and takes the old book's mode below.
+  const mode_t creationMode = keep != nullptr ? 0600 : 0666;
   int descriptor = -1;
   {
     const CleanupSignalsBlocked blocked;
-    std::memcpy(pendingTemporary, pattern.c_str(), pattern.size() + 1);
-    descriptor = mkostemp(pendingTemporary, O_CLOEXEC);
+    for (unsigned attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
+      std::memcpy(pendingTemporary, pattern.c_str(), pattern.size() + 1);
+      fillRandomSuffix(pendingTemporary + pattern.size() - 6, attempt);
+      descriptor = ::open(pendingTemporary, O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC,
+                          creationMode);
+      if (descriptor < 0 && errno != EEXIST) return -1;
+    }
     if (descriptor < 0) return -1;
     temporaryPending = 1;
     installCleanupHandlers();
@@ -193,11 +217,6 @@ int createTemporary(const std::string& finalPath, const struct stat* keep,
     // Owner and group first: changing them may clear the set-id bits of the mode.
     static_cast<void>(fchown(descriptor, keep->st_uid, keep->st_gid));
     static_cast<void>(fchmod(descriptor, keep->st_mode & 07777));
-  } else {
-    // A new book gets the mode any new file gets: 0666 less the umask.
-    const mode_t mask = umask(0);
-    umask(mask);
-    static_cast<void>(fchmod(descriptor, 0666 & ~mask));
   }
   return descriptor;
 }
