@@ -63,7 +63,7 @@ void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
   DvdList& list = *static_cast<DvdList*>(userData);
   if (list.outOfMemory || length <= 0) return;
   std::size_t count = static_cast<std::size_t>(length);
-  if (list.text.length == 0) {
+  if (list.text.length() == 0) {
     // Only line breaks are skipped, and only before a text has begun.
     while (count > 0 && (*text == '\n' || *text == '\r')) {
       ++text;
@@ -85,7 +85,7 @@ bool commitField(DvdList& list) {
     if (list.activeParser == nullptr) toCp1251InPlace(list.text);
     list.text.trim();
     try {
-      list.records.back().field(list.currentKind).append(list.text.data, list.text.length);
+      list.records.back().field(list.currentKind).append(list.text.data(), list.text.length());
     } catch (const std::bad_alloc&) {
       committed = false;
     } catch (const std::length_error&) {
