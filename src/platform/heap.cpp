@@ -1,7 +1,19 @@
 #include "platform/heap.h"
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 #include <cstring>
+
+// Under AddressSanitizer large blocks come from the C library's heap, which it watches; mapped
+// pages would hide an overrun from it.
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMAR_LARGE_BLOCKS_FROM_MALLOC 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMAR_LARGE_BLOCKS_FROM_MALLOC 1
+#endif
+#endif
 
 namespace velmar::platform {
 namespace {
@@ -54,6 +66,66 @@ void* heapShrink(void* block, std::size_t newSize) {
 }
 
 void heapFree(void* block) { std::free(block); }
+
+#if defined(VELMAR_LARGE_BLOCKS_FROM_MALLOC)
+
+void* heapAllocateLarge(std::size_t size) { return heapAllocateZeroed(size); }
+
+void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
+  if (newSize <= oldSize) return heapShrink(block, newSize);
+  return heapResizeZeroed(block, oldSize, newSize);
+}
+
+void heapFreeLarge(void* block, std::size_t /*size*/) { heapFree(block); }
+
+#else
+
+namespace {
+
+// From this size on a block is worth backing with 2 MiB pages: one page fault instead of 512.
+constexpr std::size_t kLargePageWorthy = std::size_t{2} * 1024 * 1024;
+
+void adviseLargePages(void* block, std::size_t size) {
+#if defined(MADV_HUGEPAGE)
+  // Only advice: where large pages are off or unavailable, small pages serve the same.
+  if (size >= kLargePageWorthy) static_cast<void>(madvise(block, size, MADV_HUGEPAGE));
+#else
+  static_cast<void>(block);
+  static_cast<void>(size);
+#endif
+}
+
+}  // namespace
+
+void* heapAllocateLarge(std::size_t size) {
+  if (!grantAllocation()) return nullptr;
+  // Anonymous pages are zero, and cost nothing until touched.
+  void* block = mmap(nullptr, size == 0 ? 1 : size, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (block == MAP_FAILED) return nullptr;
+  adviseLargePages(block, size);
+  return block;
+}
+
+void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
+  if (block == nullptr) return heapAllocateLarge(newSize);
+  if (newSize == 0) newSize = 1;
+  const bool growing = newSize > oldSize;
+  // Giving memory back is not an allocation: the failure seam leaves shrinking alone.
+  if (growing && !grantAllocation()) return nullptr;
+  // The kernel moves the pages, never their bytes, and the new ones are zero: growth is cheap
+  // however large the block.
+  void* resized = mremap(block, oldSize == 0 ? 1 : oldSize, newSize, MREMAP_MAYMOVE);
+  if (resized == MAP_FAILED) return growing ? nullptr : block;
+  if (growing) adviseLargePages(resized, newSize);
+  return resized;
+}
+
+void heapFreeLarge(void* block, std::size_t size) {
+  if (block != nullptr) static_cast<void>(munmap(block, size == 0 ? 1 : size));
+}
+
+#endif
 
 HeapFailureScope::HeapFailureScope(long allowedAllocations) {
   allocationsLeft = allowedAllocations < 0 ? 0 : allowedAllocations;
