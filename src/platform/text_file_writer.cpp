@@ -46,7 +46,7 @@ void TextFileWriter::putRaw(const char* bytes, std::size_t count) {
   if (count > kBufferSize - used_) {
     flushBuffer();
     if (count >= kBufferSize) {
-      if (std::fwrite(bytes, 1, count, file_) != count) failed_ = true;
+      sink(bytes, count);
       return;
     }
   }
@@ -55,8 +55,12 @@ void TextFileWriter::putRaw(const char* bytes, std::size_t count) {
 }
 
 void TextFileWriter::flushBuffer() {
-  if (used_ > 0 && !failed_ && std::fwrite(buffer_, 1, used_, file_) != used_) failed_ = true;
+  if (used_ > 0) sink(buffer_, used_);
   used_ = 0;
+}
+
+void TextFileWriter::sink(const char* bytes, std::size_t count) {
+  if (!failed_ && std::fwrite(bytes, 1, count, file_) != count) failed_ = true;
 }
 
 bool TextFileWriter::close() {
