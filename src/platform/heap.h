@@ -29,8 +29,7 @@ void heapFree(void* block);
 
 // Large blocks, for storage that grows to megabytes: the record and field stores and a long
 // text. A large block is zero-filled, and its pages are taken from the system only as they are
-// first touched (in large pages where the system offers them), so a block's unused tail costs
-// no memory. Every large block is freed with heapFreeLarge and its present size. Granting or
+// first touched, so a block's unused tail costs no memory. Every large block is freed with heapFreeLarge and its present size. Granting or
 // refusing them goes through the same test seam as the other allocations.
 
 // A zero-filled block of `size` bytes; null when memory runs out.
