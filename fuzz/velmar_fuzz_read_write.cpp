@@ -21,10 +21,10 @@ namespace {
 // windows-1251 leaves unassigned and the reader replaces.
 bool fieldsAreClean(const velmar::DvdList& list) {
   for (const velmar::DvdRecord& record : list.records) {
-    for (const velmar::ByteString* field :
+    for (const velmar::FieldText* field :
          {&record.nameR, &record.nameO, &record.sign, &record.obz}) {
-      if (field->find('\0') != velmar::ByteString::npos) return false;
-      if (field->find(static_cast<char>(0x98)) != velmar::ByteString::npos) return false;
+      if (field->view().find('\0') != std::string_view::npos) return false;
+      if (field->view().find(static_cast<char>(0x98)) != std::string_view::npos) return false;
     }
   }
   return true;

@@ -27,6 +27,23 @@ void* heapShrink(void* block, std::size_t newSize);
 // Returns a block to the heap; null is ignored.
 void heapFree(void* block);
 
+// Large blocks, for storage that grows to megabytes: the record and field stores and a long
+// text. A large block is zero-filled; where the system allows, its pages are taken only as they
+// are first touched, so a block's unused tail costs no memory. Every large block is freed with
+// heapFreeLarge and its present size. Granting or refusing them goes through the same test
+// seam as the other allocations.
+
+// A zero-filled block of `size` bytes; null when memory runs out.
+void* heapAllocateLarge(std::size_t size);
+
+// Resizes a large block of `oldSize` bytes to `newSize`; it may move, and the bytes past
+// `oldSize` are zero. Growing returns null when memory runs out, the old block then untouched;
+// shrinking never fails (at worst the block stays as it was, and is still freed by its new size).
+void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize);
+
+// Returns a large block of `size` bytes to the system; null is ignored.
+void heapFreeLarge(void* block, std::size_t size);
+
 // Test seam: while an instance lives, the heap grants `allowedAllocations` more allocations or
 // resizes and refuses every one after that. Scopes do not nest.
 class HeapFailureScope {

@@ -9,7 +9,7 @@
 namespace velmar {
 namespace {
 
-constexpr std::uint8_t kNoByte = '?';
+constexpr auto kNoByte = static_cast<std::uint8_t>(kNoCp1251Byte);
 
 // Code points below U+0800 (two-byte sequences) are looked up directly; 0 means "no byte".
 using TwoByteTable = std::array<std::uint8_t, 0x800>;
@@ -81,9 +81,7 @@ constexpr bool isContinuation(std::uint8_t byte) { return (byte & 0xC0) == 0x80;
 }  // namespace
 
 void toCp1251InPlace(TextAccumulator& text) {
-  const std::size_t length = toCp1251InPlace(text.data, text.length);
-  text.data[length] = '\0';
-  text.length = static_cast<std::uint32_t>(length);
+  text.truncate(static_cast<std::uint32_t>(toCp1251InPlace(text.data(), text.length())));
 }
 
 std::size_t toCp1251InPlace(char* text, std::size_t length) {

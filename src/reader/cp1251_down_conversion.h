@@ -7,6 +7,10 @@
 
 namespace velmar {
 
+// The byte written for a character windows-1251 lacks, and for the one byte value the code page
+// leaves unassigned (0x98), which never reaches a field as itself.
+constexpr char kNoCp1251Byte = '?';
+
 // Rewrites the accumulator's UTF-8 text as windows-1251: every character of the code page
 // becomes its byte, any other character becomes one '?'. The text never grows; its length is
 // updated and a NUL follows it.

@@ -1,59 +1,79 @@
 #include <cstring>
-#include <limits>
 
 #include "platform/heap.h"
 #include "reader/dvd_list.h"
 
 namespace velmar {
 
+std::uint32_t TextAccumulator::grownCapacity(std::uint32_t capacity, std::uint32_t length,
+                                             std::size_t count) {
+  // Each step is checked against the limit before it is taken, so nothing here can wrap, in a
+  // 32-bit size_t or in 32-bit counts. The text and its NUL need length + count + 1 bytes.
+  if (length >= kMaxCapacity || count >= kMaxCapacity - length) return 0;
+  const std::uint32_t needed = length + static_cast<std::uint32_t>(count) + 1;
+  // Whole steps, always strictly more than needed: needed 1025 gives 4096, 4096 gives 8192.
+  const std::uint32_t steps = needed / kGrowStep + 1;
+  if (steps > kMaxCapacity / kGrowStep) return 0;
+  const std::uint32_t fitting = steps * kGrowStep;
+  const std::uint32_t doubled = capacity <= kMaxCapacity / 2 ? 2 * capacity : kMaxCapacity;
+  return fitting > doubled ? fitting : doubled;
+}
+
 bool TextAccumulator::append(const char* bytes, std::size_t count) {
-  const std::size_t needed = std::size_t{length} + count + 1;
-  if (capacity < needed) {
-    // Whole steps, always strictly more than needed: needed 1025 gives 4096, 4096 gives 8192.
-    const std::size_t newCapacity = std::size_t{growStep} * (needed / growStep + 1);
-    if (newCapacity > std::numeric_limits<std::uint32_t>::max()) return false;
+  if (count >= capacity_ - length_) {
+    const std::uint32_t newCapacity = grownCapacity(capacity_, length_, count);
+    if (newCapacity == 0) return false;
     char* grown = nullptr;
-    if (heapOwned) {
-      grown = static_cast<char*>(platform::heapResizeZeroed(data, capacity, newCapacity));
+    if (heapOwned_) {
+      grown = static_cast<char*>(platform::heapResizeLarge(data_, capacity_, newCapacity));
     } else {
-      grown = static_cast<char*>(platform::heapAllocateZeroed(newCapacity));
-      if (grown != nullptr) std::memcpy(grown, data, length);
+      grown = static_cast<char*>(platform::heapAllocateLarge(newCapacity));
+      if (grown != nullptr) std::memcpy(grown, data_, length_);
     }
     if (grown == nullptr) return false;  // the old storage is still ours, text intact
-    data = grown;
-    heapOwned = true;
-    capacity = static_cast<std::uint32_t>(newCapacity);
+    data_ = grown;
+    heapOwned_ = true;
+    capacity_ = newCapacity;
   }
-  if (count > 0) std::memcpy(data + length, bytes, count);
-  length += static_cast<std::uint32_t>(count);
-  data[length] = '\0';
+  // Here count < capacity_ - length_ <= kMaxCapacity: the sum below fits.
+  if (count > 0) std::memcpy(data_ + length_, bytes, count);
+  length_ += static_cast<std::uint32_t>(count);
+  data_[length_] = '\0';
   return true;
 }
 
-void TextAccumulator::clear() {
-  length = 0;
-  data[0] = '\0';
-}
-
-void TextAccumulator::trim() {
-  constexpr std::uint32_t kWorthTrimming = 1024 * 1024;
-  if (!heapOwned) return;
-  const std::uint32_t fitting = growStep * ((length + 1) / growStep + 1);
-  if (capacity - fitting < kWorthTrimming) return;
-  data = static_cast<char*>(platform::heapShrink(data, fitting));
-  capacity = fitting;
+void TextAccumulator::truncate(std::uint32_t newLength) {
+  if (newLength < length_) length_ = newLength;
+  data_[length_] = '\0';
 }
 
 void TextAccumulator::release() {
-  if (heapOwned && data != nullptr) platform::heapFree(data);
-  data = inlineStorage;
-  heapOwned = false;
-  capacity = kInlineCapacity;
-  length = 0;
-  inlineStorage[0] = '\0';
+  if (heapOwned_) platform::heapFreeLarge(data_, capacity_);
+  data_ = inlineStorage_;
+  heapOwned_ = false;
+  capacity_ = kInlineCapacity;
+  length_ = 0;
+  inlineStorage_[0] = '\0';
 }
 
-ByteString& DvdRecord::field(FieldKind kind) {
+char* TextAccumulator::handOverBlock(std::size_t& size) {
+  // length_ < capacity_ <= kMaxCapacity, so the step count and its product stay in range.
+  const std::uint32_t fitting = kGrowStep * ((length_ + 1) / kGrowStep + 1);
+  if (fitting < capacity_) {
+    data_ = static_cast<char*>(platform::heapResizeLarge(data_, capacity_, fitting));
+    capacity_ = fitting;
+  }
+  char* const block = data_;
+  size = capacity_;
+  data_ = inlineStorage_;
+  heapOwned_ = false;
+  capacity_ = kInlineCapacity;
+  length_ = 0;
+  inlineStorage_[0] = '\0';
+  return block;
+}
+
+FieldText& DvdRecord::field(FieldKind kind) {
   switch (kind) {
     case FieldKind::NameR: return nameR;
     case FieldKind::NameO: return nameO;
@@ -63,8 +83,131 @@ ByteString& DvdRecord::field(FieldKind kind) {
   return obz;
 }
 
-const ByteString& DvdRecord::field(FieldKind kind) const {
-  return const_cast<DvdRecord*>(this)->field(kind);
+namespace {
+
+// Grows a table of `capacity` entries of `entrySize` bytes, from the ordinary heap, so one more
+// entry fits: doubling, never wrapping. False when memory runs out; the table is then as it was.
+template <typename Entry>
+bool growTable(Entry*& table, std::size_t& capacity) {
+  const std::size_t limit = static_cast<std::size_t>(-1) / sizeof(Entry) / 2;
+  if (capacity > limit) return false;
+  const std::size_t newCapacity = capacity == 0 ? 16 : 2 * capacity;
+  void* grown = platform::heapResize(table, newCapacity * sizeof(Entry));
+  if (grown == nullptr) return false;
+  table = static_cast<Entry*>(grown);
+  capacity = newCapacity;
+  return true;
+}
+
+}  // namespace
+
+FieldStore::~FieldStore() {
+  for (std::size_t index = 0; index < blockCount_; ++index) {
+    platform::heapFreeLarge(blocks_[index].bytes, blocks_[index].size);
+  }
+  platform::heapFree(blocks_);
+}
+
+bool FieldStore::reserveBlock() {
+  return blockCount_ < blockCapacity_ || growTable(blocks_, blockCapacity_);
+}
+
+void FieldStore::adopt(char* block, std::size_t size) { blocks_[blockCount_++] = Block{block, size}; }
+
+char* FieldStore::allocate(std::size_t count) {
+  if (count <= static_cast<std::size_t>(end_ - next_)) {
+    char* const at = next_;
+    next_ += count;
+    return at;
+  }
+  if (!reserveBlock()) return nullptr;
+  if (count >= kOwnBlockSize) {
+    auto* const block = static_cast<char*>(platform::heapAllocateLarge(count));
+    if (block != nullptr) adopt(block, count);
+    return block;
+  }
+  // The rest of the current block (less than a quarter of it: nothing larger was asked for)
+  // stays unused.
+  auto* const block = static_cast<char*>(platform::heapAllocateLarge(kBlockSize));
+  if (block == nullptr) return nullptr;
+  adopt(block, kBlockSize);
+  next_ = block + count;
+  end_ = block + kBlockSize;
+  return block;
+}
+
+DvdRecords::~DvdRecords() {
+  for (std::size_t index = 0; index < blockCount_; ++index) {
+    platform::heapFreeLarge(blocks_[index], kPerBlock * sizeof(DvdRecord));
+  }
+  platform::heapFree(blocks_);
+}
+
+DvdRecord* DvdRecords::add() {
+  if (size_ == blockCount_ * kPerBlock) {
+    if (blockCount_ == blockCapacity_ && !growTable(blocks_, blockCapacity_)) return nullptr;
+    // Zero-filled: every record in it is empty (DvdRecord is plain data).
+    void* const block = platform::heapAllocateLarge(kPerBlock * sizeof(DvdRecord));
+    if (block == nullptr) return nullptr;
+    blocks_[blockCount_++] = static_cast<DvdRecord*>(block);
+  }
+  return &(*this)[size_++];
+}
+
+bool operator==(const DvdRecords& a, const DvdRecords& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t index = 0; index < a.size(); ++index) {
+    if (!(a[index] == b[index])) return false;
+  }
+  return true;
+}
+
+bool DvdList::appendToField(FieldText& field, const char* bytes, std::size_t count) {
+  if (count == 0) return true;
+  if (count <= field.room - field.count) {
+    std::memcpy(field.bytes + field.count, bytes, count);
+    field.count += static_cast<std::uint32_t>(count);
+    return true;
+  }
+  // A field holds less than 4 GiB, as the accumulator does; the sums below cannot wrap.
+  constexpr std::uint32_t kMaxField = TextAccumulator::kMaxCapacity;
+  if (count >= kMaxField - field.count) return false;
+  const std::uint32_t newCount = field.count + static_cast<std::uint32_t>(count);
+  // The first text takes just its room; a field that grows again moves to twice its size, so
+  // repeated commits to one field copy it a logarithmic number of times.
+  const std::uint32_t room =
+      field.empty() ? newCount : newCount <= kMaxField / 2 ? 2 * newCount : kMaxField;
+  char* const at = fieldBytes.allocate(room);
+  if (at == nullptr) return false;
+  if (field.count > 0) std::memcpy(at, field.bytes, field.count);
+  std::memcpy(at + field.count, bytes, count);
+  field = FieldText{at, newCount, room};
+  return true;
+}
+
+bool DvdList::commitText(FieldText& field) {
+  bool committed = true;
+  if (field.empty() && text.heapOwned() && text.length() >= FieldStore::kOwnBlockSize) {
+    if (fieldBytes.reserveBlock()) {
+      const std::uint32_t count = text.length();
+      std::size_t size = 0;
+      char* const block = text.handOverBlock(size);
+      fieldBytes.adopt(block, size);
+      // The room stops short of the NUL, which stays within the block.
+      field = FieldText{block, count, count};
+      return true;
+    }
+    committed = false;
+  } else {
+    committed = appendToField(field, text.data(), text.length());
+  }
+  // A block large enough to be handed over is not kept for the next text either.
+  if (text.capacity() > FieldStore::kOwnBlockSize) {
+    text.release();
+  } else {
+    text.clear();
+  }
+  return committed;
 }
 
 }  // namespace velmar

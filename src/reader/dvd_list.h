@@ -4,75 +4,187 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
-#include <string>
-
-#include "platform/heap_allocator.h"
+#include <string_view>
 
 struct XML_ParserStruct;  // the parser feeding a list, as far as a handler needs to stop it
 
 namespace velmar {
 
-// A counted byte string: windows-1251 once committed.
-using ByteString = std::basic_string<char, std::char_traits<char>, platform::HeapAllocator<char>>;
+// Which field gathered text goes to.
+enum class FieldKind : std::int32_t { NameR, NameO, Sign, Obz };
 
-// Which field gathered text goes to. The value is the field's index in DvdRecord.
-enum class FieldKind : std::int32_t { NameR = 0, NameO = 1, Sign = 2, Obz = 3 };
+// A field's text, windows-1251 once committed: counted bytes held by the list's field store,
+// never by the record itself. The bytes past `count` up to `room` are reserved for the field,
+// so a field committed to more than once grows in place or moves to twice its size.
+struct FieldText {
+  char* bytes = nullptr;
+  std::uint32_t count = 0;
+  std::uint32_t room = 0;
 
-// One disc of the database.
+  const char* data() const { return bytes != nullptr ? bytes : ""; }
+  std::size_t size() const { return count; }
+  bool empty() const { return count == 0; }
+  std::string_view view() const { return {data(), count}; }
+  friend bool operator==(const FieldText& a, const FieldText& b) { return a.view() == b.view(); }
+};
+
+// One disc of the database. All zero bytes are an empty record.
 struct DvdRecord {
-  ByteString nameR;  // Russian title
-  ByteString nameO;  // original title
-  ByteString sign;   // shelf mark: the link text and the note's title
-  ByteString obz;    // review: the note's text
+  FieldText nameR;  // Russian title
+  FieldText nameO;  // original title
+  FieldText sign;   // shelf mark: the link text and the note's title
+  FieldText obz;    // review: the note's text
 
-  ByteString& field(FieldKind kind);
-  const ByteString& field(FieldKind kind) const;
+  FieldText& field(FieldKind kind);
 
   friend bool operator==(const DvdRecord& a, const DvdRecord& b) {
     return a.nameR == b.nameR && a.nameO == b.nameO && a.sign == b.sign && a.obz == b.obz;
   }
 };
 
-// A growable byte buffer that starts on storage inside itself and moves to the heap, growing in
-// whole steps, once a text no longer fits. The text held is always followed by a NUL.
-struct TextAccumulator {
+// A growable byte buffer that starts on storage inside itself and moves to the heap once a text
+// no longer fits. Heap capacities are whole 4096-byte steps and at least double at each growth,
+// so a text of any length is gathered in linear time even on a heap whose resize always copies.
+// The text held is always followed by a NUL; only the methods below write the length and it.
+class TextAccumulator {
+ public:
   static constexpr std::uint32_t kInlineCapacity = 1024;
   static constexpr std::uint32_t kGrowStep = 4096;
+  // The largest capacity: the last whole step that a 32-bit count (and a 32-bit size_t) holds.
+  static constexpr std::uint32_t kMaxCapacity = 0xFFFFFFFFu / kGrowStep * kGrowStep;
 
-  TextAccumulator() { inlineStorage[0] = '\0'; }
+  TextAccumulator() { inlineStorage_[0] = '\0'; }
   ~TextAccumulator() { release(); }
   // data points into the object itself, so it is neither copied nor moved.
   TextAccumulator(const TextAccumulator&) = delete;
   TextAccumulator& operator=(const TextAccumulator&) = delete;
 
-  // Adds `count` bytes at the end. False when memory runs out (or the text would pass 4 GiB);
-  // the text held so far is then left exactly as it was.
+  // The capacity a text of `length` bytes held in `capacity` grows to when `count` more bytes
+  // come: whole steps, strictly more than the text and its NUL need, and at least twice the old
+  // capacity. 0 when the text would not fit in kMaxCapacity. Safe with a 32-bit size_t.
+  static std::uint32_t grownCapacity(std::uint32_t capacity, std::uint32_t length,
+                                     std::size_t count);
+
+  // Adds `count` bytes at the end. False when memory runs out (or the text would pass
+  // kMaxCapacity); the text held so far is then left exactly as it was.
   [[nodiscard]] bool append(const char* bytes, std::size_t count);
 
-  // Empties the text; the storage and its capacity stay.
-  void clear();
+  // Cuts the text to its first `newLength` bytes (no more than it holds) and puts the NUL after
+  // them: for rewriting a text in place to something no longer.
+  void truncate(std::uint32_t newLength);
 
-  // Gives back the unused tail of a heap block once a large text has shrunk (down-conversion
-  // halves a Cyrillic text), keeping whole steps, so a huge field is not held twice over.
-  void trim();
+  // Empties the text; the storage and its capacity stay.
+  void clear() { truncate(0); }
 
   // Frees a heap block and returns to the inline storage, empty.
   void release();
 
-  char* data = inlineStorage;
-  std::uint32_t length = 0;  // bytes held, not counting the NUL
-  bool heapOwned = false;
-  std::uint32_t capacity = kInlineCapacity;
-  std::uint32_t growStep = kGrowStep;
-  char inlineStorage[kInlineCapacity];
+  // Gives up a heap block (a large block, see platform/heap.h) to the caller, shrunk to whole
+  // steps that still hold the text and its NUL, and returns to the inline storage, empty. The
+  // text must be on the heap. `size` receives the block's size.
+  char* handOverBlock(std::size_t& size);
+
+  char* data() { return data_; }
+  const char* data() const { return data_; }
+  std::uint32_t length() const { return length_; }
+  std::uint32_t capacity() const { return capacity_; }
+  bool heapOwned() const { return heapOwned_; }
+  bool usesInlineStorage() const { return data_ == inlineStorage_; }
+
+ private:
+  char* data_ = inlineStorage_;
+  std::uint32_t length_ = 0;  // bytes held, not counting the NUL
+  std::uint32_t capacity_ = kInlineCapacity;
+  bool heapOwned_ = false;
+  char inlineStorage_[kInlineCapacity];
 };
 
-// Records are appended at the end only; a deque never copies the records it already holds.
-using DvdRecords = std::deque<DvdRecord, platform::HeapAllocator<DvdRecord>>;
+// The bytes of every field of a list, in a few large blocks: a field's text is carved from the
+// current block, and a text too large to share one gets a block of its own. Nothing is freed
+// before the whole store is.
+class FieldStore {
+ public:
+  static constexpr std::size_t kBlockSize = std::size_t{2} * 1024 * 1024;
+  // From this size on a text gets a block of its own (so no block wastes more than a quarter).
+  static constexpr std::size_t kOwnBlockSize = kBlockSize / 4;
+
+  FieldStore() = default;
+  ~FieldStore();
+  FieldStore(const FieldStore&) = delete;
+  FieldStore& operator=(const FieldStore&) = delete;
+
+  // Room for `count` bytes, kept until the store goes; null when memory runs out.
+  char* allocate(std::size_t count);
+
+  // Makes room to adopt one more block; false when memory runs out.
+  bool reserveBlock();
+  // Takes over a large block (see platform/heap.h) of `size` bytes; reserveBlock() must have
+  // succeeded since the last adopt() or allocate().
+  void adopt(char* block, std::size_t size);
+
+ private:
+  struct Block {
+    char* bytes;
+    std::size_t size;
+  };
+  Block* blocks_ = nullptr;
+  std::size_t blockCount_ = 0;
+  std::size_t blockCapacity_ = 0;
+  char* next_ = nullptr;  // the free part of the current shared block
+  char* end_ = nullptr;
+};
+
+// The records of a list, in large blocks that never move: a record stays where it was made.
+// Records are added at the end only, zero-filled (empty).
+class DvdRecords {
+ public:
+  static constexpr std::size_t kPerBlock = std::size_t{2} * 1024 * 1024 / sizeof(DvdRecord);
+
+  DvdRecords() = default;
+  ~DvdRecords();
+  DvdRecords(const DvdRecords&) = delete;
+  DvdRecords& operator=(const DvdRecords&) = delete;
+
+  // A new empty record at the end; null when memory runs out.
+  DvdRecord* add();
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  DvdRecord& operator[](std::size_t index) { return blocks_[index / kPerBlock][index % kPerBlock]; }
+  const DvdRecord& operator[](std::size_t index) const {
+    return blocks_[index / kPerBlock][index % kPerBlock];
+  }
+  DvdRecord& back() { return (*this)[size_ - 1]; }
+
+  class const_iterator {
+   public:
+    const_iterator(const DvdRecords& records, std::size_t index) : records_(&records), index_(index) {}
+    const DvdRecord& operator*() const { return (*records_)[index_]; }
+    const_iterator& operator++() {
+      ++index_;
+      return *this;
+    }
+    bool operator!=(const const_iterator& other) const { return index_ != other.index_; }
+
+   private:
+    const DvdRecords* records_;
+    std::size_t index_;
+  };
+  const_iterator begin() const { return {*this, 0}; }
+  const_iterator end() const { return {*this, size_}; }
+
+  friend bool operator==(const DvdRecords& a, const DvdRecords& b);
+
+ private:
+  DvdRecord** blocks_ = nullptr;
+  std::size_t blockCount_ = 0;
+  std::size_t blockCapacity_ = 0;
+  std::size_t size_ = 0;
+};
 
 struct DvdList {
   DvdRecords records;
+  FieldStore fieldBytes;
   TextAccumulator text;
   FieldKind currentKind = FieldKind::NameR;
 
@@ -82,6 +194,16 @@ struct DvdList {
   // runs out of memory stops it, and the text handler takes plain character data straight from
   // its input bytes, so gathered text is windows-1251 already while it is set.
   XML_ParserStruct* activeParser = nullptr;
+
+  // Appends `count` bytes to `field`, one of this list's records' fields. False when memory
+  // runs out (or the field would pass 4 GiB); the field is then as it was.
+  bool appendToField(FieldText& field, const char* bytes, std::size_t count);
+
+  // Appends the gathered text, windows-1251 already, to `field` and empties the accumulator.
+  // A text large enough for a block of its own, going into an empty field, is not copied: the
+  // accumulator's block becomes the field's. False when memory runs out; the field is then as
+  // it was and the accumulator emptied all the same.
+  bool commitText(FieldText& field);
 };
 
 }  // namespace velmar

@@ -1,8 +1,6 @@
 #include "reader/element_handlers.h"
 
 #include <cstring>
-#include <new>
-#include <stdexcept>
 
 #include "reader/cp1251_down_conversion.h"
 #include "reader/parsed_text.h"
@@ -41,11 +39,7 @@ void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char
   DvdList& list = *static_cast<DvdList*>(userData);
   if (list.outOfMemory) return;
   if (std::strcmp(name, "VelmarList") == 0) {
-    try {
-      list.records.emplace_back();
-    } catch (const std::bad_alloc&) {
-      stopOutOfMemory(list);
-    }
+    if (list.records.add() == nullptr) stopOutOfMemory(list);
     return;
   }
   FieldKind kind;
@@ -63,7 +57,7 @@ void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
   DvdList& list = *static_cast<DvdList*>(userData);
   if (list.outOfMemory || length <= 0) return;
   std::size_t count = static_cast<std::size_t>(length);
-  if (list.text.length == 0) {
+  if (list.text.length() == 0) {
     // Only line breaks are skipped, and only before a text has begun.
     while (count > 0 && (*text == '\n' || *text == '\r')) {
       ++text;
@@ -79,21 +73,13 @@ void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
 }
 
 bool commitField(DvdList& list) {
-  bool committed = true;
-  if (!list.records.empty()) {
-    // Text that came from a parser is windows-1251 already; text handed in directly is UTF-8.
-    if (list.activeParser == nullptr) toCp1251InPlace(list.text);
-    list.text.trim();
-    try {
-      list.records.back().field(list.currentKind).append(list.text.data, list.text.length);
-    } catch (const std::bad_alloc&) {
-      committed = false;
-    } catch (const std::length_error&) {
-      committed = false;
-    }
+  if (list.records.empty()) {
+    list.text.clear();
+    return true;
   }
-  list.text.clear();
-  return committed;
+  // Text that came from a parser is windows-1251 already; text handed in directly is UTF-8.
+  if (list.activeParser == nullptr) toCp1251InPlace(list.text);
+  return list.commitText(list.records.back().field(list.currentKind));
 }
 
 }  // namespace velmar

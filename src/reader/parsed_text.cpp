@@ -10,10 +10,6 @@
 namespace velmar {
 namespace {
 
-// The windows-1251 byte that stands in for the one byte the code page leaves unassigned: the
-// parser reads 0x98 as U+0098, and the down-conversion never turns that back into 0x98.
-constexpr char kUnassignedStandIn = '?';
-
 // How many bytes of UTF-8 the parser makes of each byte of the file.
 constexpr std::array<std::uint8_t, 256> buildUtf8Lengths() {
   std::array<std::uint8_t, 256> lengths{};
@@ -61,7 +57,7 @@ bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bo
   TextAccumulator& accumulator = list.text;
   // One ASCII character (a line break, &amp;, &lt;) is the same byte in both encodings.
   if (count == 1 && static_cast<unsigned char>(text[0]) < 0x80) return accumulator.append(text, 1);
-  const std::uint32_t start = accumulator.length;
+  const std::uint32_t start = accumulator.length();
   std::size_t fileCount = 0;
   // A piece of up to three bytes (one character, often from a reference such as &#1046;)
   // down-converts as cheaply as the parser can be asked where it came from.
@@ -69,19 +65,20 @@ bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bo
       whole && count > 3 ? fileBytesOfText(list.activeParser, count, fileCount) : nullptr;
   if (fileBytes != nullptr) {
     if (!accumulator.append(fileBytes, fileCount)) return false;
-    char* const end = accumulator.data + accumulator.length;
-    for (char* at = accumulator.data + start;; ++at) {
+    char* const end = accumulator.data() + accumulator.length();
+    for (char* at = accumulator.data() + start;; ++at) {
       // memchr compares as unsigned char: give it the byte's value, not a negative char.
       at = static_cast<char*>(std::memchr(at, 0x98, static_cast<std::size_t>(end - at)));
       if (at == nullptr) break;
-      *at = kUnassignedStandIn;
+      // The parser reads 0x98 as U+0098, which the down-conversion turns into the stand-in too.
+      *at = kNoCp1251Byte;
     }
     return true;
   }
   if (!accumulator.append(text, count)) return false;
-  const std::size_t converted = toCp1251InPlace(accumulator.data + start, count);
-  accumulator.length = start + static_cast<std::uint32_t>(converted);
-  accumulator.data[accumulator.length] = '\0';
+  // The conversion never lengthens a text, so the sum is at most the length before it.
+  const std::size_t converted = toCp1251InPlace(accumulator.data() + start, count);
+  accumulator.truncate(start + static_cast<std::uint32_t>(converted));
   return true;
 }
 

@@ -2,6 +2,8 @@
 // Writes the DVD list as one FictionBook 2.0 document in windows-1251 with CR LF line ends: a
 // contents section with one linked entry per record, then one note section per record.
 
+#include <cstddef>
+
 #include "platform/local_time.h"
 #include "platform/text_file_writer.h"
 #include "reader/dvd_list.h"
@@ -18,8 +20,8 @@ bool writeFictionBook(const char* outputPath, const DvdList& list);
 bool writeFictionBook(const char* outputPath, const DvdList& list,
                       const platform::LocalTime& dated);
 
-// Writes the NUL-terminated text with &quot; &amp; &apos; &lt; and &gt; for the five bytes that
-// need them; every other byte passes unchanged.
-void putEscaped(platform::TextFileWriter& out, const char* text);
+// Writes `count` bytes with &quot; &amp; &apos; &lt; and &gt; for the five bytes that need them;
+// every other byte (a NUL included) passes unchanged.
+void putEscaped(platform::TextFileWriter& out, const char* bytes, std::size_t count);
 
 }  // namespace velmar

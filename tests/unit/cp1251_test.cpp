@@ -33,8 +33,8 @@ std::string downConvert(const std::string& text) {
   TextAccumulator accumulator;
   EXPECT_TRUE(accumulator.append(text.data(), text.size()));
   toCp1251InPlace(accumulator);
-  EXPECT_EQ(accumulator.data[accumulator.length], '\0') << "the text ends in a NUL";
-  return std::string(accumulator.data, accumulator.length);
+  EXPECT_EQ(accumulator.data()[accumulator.length()], '\0') << "the text ends in a NUL";
+  return std::string(accumulator.data(), accumulator.length());
 }
 
 // The C library's own windows-1251 converter is an independent witness for the table.

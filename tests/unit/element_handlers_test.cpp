@@ -121,9 +121,9 @@ TEST(ElementHandlers, FieldMuchLargerThanTheInlineStorageCommitsIntact) {
   play(list, {E("obz")});
   ASSERT_EQ(list.records.size(), 1u);
   EXPECT_TRUE(std::string(list.records[0].obz.data(), list.records[0].obz.size()) == expected);
-  EXPECT_EQ(list.text.length, 0u) << "the commit empties the accumulator";
+  EXPECT_EQ(list.text.length(), 0u) << "the commit empties the accumulator";
   // The UTF-8 text took half again as much room; the commit gave that back.
-  EXPECT_LE(list.text.capacity, expected.size() + TextAccumulator::kGrowStep);
+  EXPECT_LE(list.text.capacity(), expected.size() + TextAccumulator::kGrowStep);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -27,11 +28,12 @@ struct RecordTexts {
 
 void fill(DvdList& list, const std::vector<RecordTexts>& records) {
   for (const RecordTexts& texts : records) {
-    DvdRecord& record = list.records.emplace_back();
-    record.nameR = texts.nameR;
-    record.nameO = texts.nameO;
-    record.sign = texts.sign;
-    record.obz = texts.obz;
+    DvdRecord* record = list.records.add();
+    ASSERT_NE(record, nullptr);
+    ASSERT_TRUE(list.appendToField(record->nameR, texts.nameR, std::strlen(texts.nameR)));
+    ASSERT_TRUE(list.appendToField(record->nameO, texts.nameO, std::strlen(texts.nameO)));
+    ASSERT_TRUE(list.appendToField(record->sign, texts.sign, std::strlen(texts.sign)));
+    ASSERT_TRUE(list.appendToField(record->obz, texts.obz, std::strlen(texts.obz)));
   }
 }
 

@@ -47,18 +47,23 @@ mode_t modeOf(const std::string& path) {
 
 // The list whose book is the golden one_empty_record.fb2.
 struct OneEmptyRecord : DvdList {
-  OneEmptyRecord() { records.emplace_back(); }
+  OneEmptyRecord() { static_cast<void>(records.add()); }
 };
 std::string oneEmptyRecordBook() { return readFile(testData("writer/one_empty_record.fb2")); }
 
 // A book of several writes: the buffer's worth, then a review too long for the buffer.
 void fillForSeveralWrites(DvdList& list) {
+  const std::string sign = "DVD-0000";
+  const std::string title = "A title long enough to fill the buffer soon";
+  DvdRecord* record = nullptr;
   for (int i = 0; i < 2000; ++i) {
-    DvdRecord& record = list.records.emplace_back();
-    record.sign = "DVD-0000";
-    record.nameO = "A title long enough to fill the buffer soon";
+    record = list.records.add();
+    ASSERT_NE(record, nullptr);
+    ASSERT_TRUE(list.appendToField(record->sign, sign.data(), sign.size()));
+    ASSERT_TRUE(list.appendToField(record->nameO, title.data(), title.size()));
   }
-  list.records.back().obz = std::string(200 * 1024, 'r').c_str();
+  const std::string review(200 * 1024, 'r');
+  ASSERT_TRUE(list.appendToField(record->obz, review.data(), review.size()));
 }
 
 struct FaultCase {

@@ -9,7 +9,7 @@
 namespace velmar {
 namespace {
 
-std::string held(const TextAccumulator& text) { return std::string(text.data, text.length); }
+std::string held(const TextAccumulator& text) { return std::string(text.data(), text.length()); }
 
 // A text of `count` bytes that shows where each byte came from.
 std::string pattern(std::size_t count, char first = 'a') {
@@ -38,14 +38,14 @@ TEST_P(AccumulatorGrowth, KeepsTextAndGrowsInWholeSteps) {
     expected += bytes;
   }
   EXPECT_EQ(held(text), expected);
-  EXPECT_EQ(text.data[text.length], '\0');
-  EXPECT_EQ(text.heapOwned, c.heapOwned);
-  EXPECT_EQ(text.data == text.inlineStorage, !c.heapOwned);
-  EXPECT_EQ(text.capacity, c.capacity);
+  EXPECT_EQ(text.data()[text.length()], '\0');
+  EXPECT_EQ(text.heapOwned(), c.heapOwned);
+  EXPECT_EQ(text.usesInlineStorage(), !c.heapOwned);
+  EXPECT_EQ(text.capacity(), c.capacity);
   // The unused part of a heap block is zero-filled, whether it was allocated or resized.
-  if (text.heapOwned) {
-    for (std::uint32_t at = text.length; at < text.capacity; ++at) {
-      ASSERT_EQ(text.data[at], '\0') << "at " << at;
+  if (text.heapOwned()) {
+    for (std::uint32_t at = text.length(); at < text.capacity(); ++at) {
+      ASSERT_EQ(text.data()[at], '\0') << "at " << at;
     }
   }
 }
@@ -67,12 +67,12 @@ TEST(TextAccumulator, ClearThenAppendHoldsOnlyTheNewBytes) {
     TextAccumulator text;
     const std::string old = pattern(before);
     ASSERT_TRUE(text.append(old.data(), old.size()));
-    const std::uint32_t capacity = text.capacity;
+    const std::uint32_t capacity = text.capacity();
     text.clear();
     ASSERT_TRUE(text.append("ab", 2));
-    EXPECT_EQ(text.length, 2u);
-    EXPECT_EQ(std::string(text.data, 3), std::string("ab\0", 3)) << "after " << before;
-    EXPECT_EQ(text.capacity, capacity) << "clear keeps the storage";
+    EXPECT_EQ(text.length(), 2u);
+    EXPECT_EQ(std::string(text.data(), 3), std::string("ab\0", 3)) << "after " << before;
+    EXPECT_EQ(text.capacity(), capacity) << "clear keeps the storage";
   }
 }
 
@@ -81,9 +81,9 @@ TEST(TextAccumulator, ReleaseReturnsToEmptyInlineStorage) {
   const std::string big = pattern(5000);
   ASSERT_TRUE(text.append(big.data(), big.size()));
   text.release();
-  EXPECT_FALSE(text.heapOwned);
-  EXPECT_EQ(text.data, text.inlineStorage);
-  EXPECT_EQ(text.length, 0u);
+  EXPECT_FALSE(text.heapOwned());
+  EXPECT_EQ(text.usesInlineStorage(), true);
+  EXPECT_EQ(text.length(), 0u);
   ASSERT_TRUE(text.append("x", 1));
   EXPECT_EQ(held(text), "x");
 }
@@ -101,9 +101,9 @@ TEST_P(AccumulatorOutOfMemory, ReportsFailureAndKeepsTheOldText) {
   TextAccumulator text;
   const std::string old = pattern(c.heldBefore);
   ASSERT_TRUE(text.append(old.data(), old.size()));
-  const char* oldData = text.data;
-  const std::uint32_t oldCapacity = text.capacity;
-  const bool oldHeapOwned = text.heapOwned;
+  const char* oldData = text.data();
+  const std::uint32_t oldCapacity = text.capacity();
+  const bool oldHeapOwned = text.heapOwned();
   {
     platform::HeapFailureScope noMemory(0);
     const std::string more = pattern(c.appended, 'A');
@@ -111,10 +111,10 @@ TEST_P(AccumulatorOutOfMemory, ReportsFailureAndKeepsTheOldText) {
     EXPECT_EQ(noMemory.refusedCount(), 1);
   }
   EXPECT_EQ(held(text), old);
-  EXPECT_EQ(text.data[text.length], '\0');
-  EXPECT_EQ(text.data, oldData);
-  EXPECT_EQ(text.capacity, oldCapacity);
-  EXPECT_EQ(text.heapOwned, oldHeapOwned);
+  EXPECT_EQ(text.data()[text.length()], '\0');
+  EXPECT_EQ(text.data(), oldData);
+  EXPECT_EQ(text.capacity(), oldCapacity);
+  EXPECT_EQ(text.heapOwned(), oldHeapOwned);
   // Once memory is back, the same append works.
   ASSERT_TRUE(text.append("z", 1));
   EXPECT_EQ(held(text), old + "z");
@@ -134,8 +134,79 @@ TEST(TextAccumulator, GathersSeveralMegabytesInSmallPieces) {
     ASSERT_TRUE(text.append(piece.data(), piece.size()));
     expected += piece;
   }
-  ASSERT_EQ(text.length, expected.size());
+  ASSERT_EQ(text.length(), expected.size());
   EXPECT_TRUE(held(text) == expected);
+}
+
+// Every growth at least doubles the capacity, so a long text is moved a logarithmic number of
+// times: on a heap whose resize copies (as most do), gathering it stays linear.
+TEST(TextAccumulator, LongTextGrowsLogarithmicallyOften) {
+  TextAccumulator text;
+  const std::string piece = pattern(2048);
+  constexpr std::size_t kTotal = std::size_t{32} * 1024 * 1024;
+  int growths = 0;
+  std::uint32_t capacity = text.capacity();
+  for (std::size_t held = 0; held < kTotal; held += piece.size()) {
+    ASSERT_TRUE(text.append(piece.data(), piece.size()));
+    if (text.capacity() != capacity) {
+      EXPECT_GE(text.capacity(), 2 * capacity) << "growth " << growths;
+      capacity = text.capacity();
+      ++growths;
+    }
+  }
+  // From the inline 1 KiB to 32 MiB plus the NUL: 4 KiB, then 14 doublings to 64 MiB (the rule
+  // of whole 4 KiB steps alone would have taken 8192 growths).
+  EXPECT_EQ(growths, 15);
+  EXPECT_EQ(text.length(), kTotal);
+  EXPECT_EQ(std::string(text.data() + kTotal - piece.size(), piece.size()), piece);
+}
+
+struct CapacityCase {
+  const char* name;
+  std::uint32_t capacity;
+  std::uint32_t length;
+  std::uint32_t count;  // what a 32-bit size_t holds
+  std::uint32_t grown;  // 0: the text cannot grow that far
+};
+
+class AccumulatorCapacity : public ::testing::TestWithParam<CapacityCase> {};
+
+TEST_P(AccumulatorCapacity, GrowsGeometricallyAndNeverWraps) {
+  const CapacityCase& c = GetParam();
+  EXPECT_EQ(TextAccumulator::grownCapacity(c.capacity, c.length, static_cast<std::size_t>(c.count)),
+            c.grown);
+  if (c.grown != 0) {
+    EXPECT_EQ(c.grown % TextAccumulator::kGrowStep, 0u);
+  }
+}
+
+constexpr std::uint32_t kMax = TextAccumulator::kMaxCapacity;  // 0xFFFFF000
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, AccumulatorCapacity,
+    ::testing::Values(
+        CapacityCase{"FromInlineToOneStep", 1024, 1023, 1, 4096},
+        CapacityCase{"DoublingBeatsTheFittingSteps", 1u << 20, (1u << 20) - 1, 1, 2u << 20},
+        CapacityCase{"FittingStepsBeatDoubling", 8192, 100, 100000, 102400},
+        CapacityCase{"DoublingCappedAtTheLimit", 0x80000000u, 0x7FFFFFFFu, 1, kMax},
+        CapacityCase{"LastByteThatFits", 0x80000000u, kMax - 2, 0, kMax},
+        CapacityCase{"TextAndNulFillTheLimitExactly", 0x80000000u, 0x7FFFFFFFu,
+                     kMax - 0x80000000u, 0},
+        CapacityCase{"OneStepShortOfTheLimit", 0x80000000u, 0x7FFFFFFFu, kMax - 0x80001001u,
+                     kMax},
+        CapacityCase{"CountThatWouldWrapA32BitSum", 8192, 5000, 0xFFFFFFFFu - 100, 0},
+        CapacityCase{"CountOfAll32Bits", 4096, 0, 0xFFFFFFFFu, 0},
+        CapacityCase{"LengthAtTheLimit", kMax, kMax - 1, 1, 0}),
+    [](const ::testing::TestParamInfo<CapacityCase>& info) { return info.param.name; });
+
+TEST(TextAccumulator, TruncateCutsAndKeepsTheNul) {
+  TextAccumulator text;
+  ASSERT_TRUE(text.append("abcdef", 6));
+  text.truncate(10);  // longer than the text: nothing changes
+  EXPECT_EQ(held(text), "abcdef");
+  text.truncate(2);
+  EXPECT_EQ(held(text), "ab");
+  EXPECT_EQ(text.data()[2], '\0');
 }
 
 }  // namespace

@@ -42,4 +42,16 @@ void heapFree(void* block) {
   if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
 }
 
+// Large blocks come from the same heap; HeapReAlloc may move a block to grow it, which the
+// stores allow for (they grow geometrically, so the copies add up to linear time).
+
+void* heapAllocateLarge(std::size_t size) { return heapAllocateZeroed(size); }
+
+void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
+  if (newSize <= oldSize && block != nullptr) return heapShrink(block, newSize);
+  return heapResizeZeroed(block, oldSize, newSize);
+}
+
+void heapFreeLarge(void* block, std::size_t /*size*/) { heapFree(block); }
+
 }  // namespace velmar::platform
