@@ -20,7 +20,8 @@ cmake -S . -B "$build" -G Ninja \
   -DCMAKE_CXX_COMPILER=clang++ \
   -DVELMAR_BUILD_TESTS=OFF \
   -DVELMAR_BUILD_FUZZ=ON >/dev/null
-mapfile -t sources < <(find src fuzz -name '*.cpp' | sort)
+# The Windows implementations are checked by the cross build, which compiles them warning-free.
+mapfile -t sources < <(find src fuzz -name '*.cpp' -not -path 'src/platform/win32/*' | sort)
 
 status=0
 

@@ -5,6 +5,7 @@
 
 namespace velmar {
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the order is the text's own, old to new
 std::uint32_t TextAccumulator::grownCapacity(std::uint32_t capacity, std::uint32_t length,
                                              std::size_t count) {
   // Each step is checked against the limit before it is taken, so nothing here can wrap, in a
@@ -89,9 +90,13 @@ namespace {
 // entry fits: doubling, never wrapping. False when memory runs out; the table is then as it was.
 template <typename Entry>
 bool growTable(Entry*& table, std::size_t& capacity) {
+  // Entry is a pointer where the table holds blocks (DvdRecord*), and sizeof(Entry) is then
+  // rightly the size of a pointer.
+  // NOLINTNEXTLINE(bugprone-sizeof-expression)
   const std::size_t limit = static_cast<std::size_t>(-1) / sizeof(Entry) / 2;
   if (capacity > limit) return false;
   const std::size_t newCapacity = capacity == 0 ? 16 : 2 * capacity;
+  // NOLINTNEXTLINE(bugprone-sizeof-expression)
   void* grown = platform::heapResize(table, newCapacity * sizeof(Entry));
   if (grown == nullptr) return false;
   table = static_cast<Entry*>(grown);

@@ -99,7 +99,7 @@ int descriptorNamed(const std::string& path) {
   if (digits.empty() || digits.size() > 6 || digits.find_first_not_of("0123456789") != std::string::npos) {
     return -1;
   }
-  return std::atoi(digits.c_str());
+  return static_cast<int>(std::strtol(digits.c_str(), nullptr, 10));
 }
 
 // Follows the symbolic links from `path` to the name the book will finally have (which need not
@@ -120,7 +120,13 @@ bool followLinks(const std::string& path, std::string& target, int& descriptor) 
     const ssize_t length = readlink(current.c_str(), link, sizeof link - 1);
     if (length < 0) return false;
     const std::string next(link, static_cast<std::size_t>(length));
-    current = next[0] == '/' ? next : directoryOf(current) + "/" + next;
+    if (next[0] == '/') {
+      current = next;
+    } else {
+      current = directoryOf(current);
+      current += '/';
+      current += next;
+    }
   }
   errno = ELOOP;
   return false;
