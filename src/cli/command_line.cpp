@@ -8,10 +8,10 @@ namespace velmar {
 namespace {
 
 // Tested in this order; mixed-case forms such as -Input= are deliberately absent.
-constexpr const char* kInputPrefixes[] = {"-i=", "-I=", "-input=", "-INPUT=",
-                                          "input=", "INPUT=", "i=", "I="};
-constexpr const char* kOutputPrefixes[] = {"-o=", "-O=", "-output=", "-OUTPUT=",
-                                           "output=", "OUTPUT=", "o=", "O="};
+constexpr const char* kInputPrefixes[] = {
+    "-i=", "-I=", "-input=", "-INPUT=", "input=", "INPUT=", "i=", "I="};
+constexpr const char* kOutputPrefixes[] = {
+    "-o=", "-O=", "-output=", "-OUTPUT=", "output=", "OUTPUT=", "o=", "O="};
 
 }  // namespace
 
@@ -39,7 +39,8 @@ FileNames parseCommandLine(int argc, const char* const* argv) {
 }
 
 void showUsage() {
-  platform::printMessage(" velmar2fb2 1.0, velmar database converter to fb2 format (http://www.fictionbook.org)\n");
+  platform::printMessage(
+      " velmar2fb2 1.0, velmar database converter to fb2 format (http://www.fictionbook.org)\n");
   platform::printMessage(" Usage: velmar2fb2 -i=<input fileanme> -o=<output filename>\n");
 }
 

@@ -1,5 +1,6 @@
-#include "platform/heap.h"
 #include "platform/heap_seam.h"
+
+#include "platform/heap.h"
 
 namespace velmar::platform {
 namespace {

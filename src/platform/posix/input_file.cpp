@@ -39,7 +39,8 @@ std::size_t InputFile::read(char* buffer, std::size_t capacity) {
 
 bool InputFile::regularFileIdentity(FileIdentity& result) const {
   struct stat info {};
-  if (handle_ == kClosed || fstat(static_cast<int>(handle_), &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (handle_ == kClosed || fstat(static_cast<int>(handle_), &info) != 0 ||
+      !S_ISREG(info.st_mode)) {
     return false;
   }
   result.volume = static_cast<std::uint64_t>(info.st_dev);

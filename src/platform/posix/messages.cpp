@@ -11,7 +11,8 @@ void printMessage(const char* format, ...) {  // NOLINT(cert-dcl50-cpp)
   va_list arguments;
   va_start(arguments, format);
   // A lost message shows in flushMessages(), which checks the stream's error state.
-  static_cast<void>(std::vprintf(format, arguments));  // NOLINT(clang-analyzer-valist.Uninitialized)
+  static_cast<void>(
+      std::vprintf(format, arguments));  // NOLINT(clang-analyzer-valist.Uninitialized)
   va_end(arguments);
 }
 

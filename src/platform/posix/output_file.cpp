@@ -68,7 +68,8 @@ void installCleanupHandlers() {
 
 void restoreHandlers() {
   for (std::size_t index = 0; index < sizeof kCleanupSignals / sizeof kCleanupSignals[0]; ++index) {
-    if (handlersInstalled[index]) sigaction(kCleanupSignals[index], &previousActions[index], nullptr);
+    if (handlersInstalled[index])
+      sigaction(kCleanupSignals[index], &previousActions[index], nullptr);
     handlersInstalled[index] = false;
   }
 }
@@ -93,10 +94,12 @@ int descriptorNamed(const std::string& path) {
   const std::string ownFolder = "/proc/" + std::to_string(getpid()) + "/fd/";
   std::string digits;
   for (const char* folder : kDescriptorFolders) {
-    if (path.compare(0, std::strlen(folder), folder) == 0) digits = path.substr(std::strlen(folder));
+    if (path.compare(0, std::strlen(folder), folder) == 0)
+      digits = path.substr(std::strlen(folder));
   }
   if (path.compare(0, ownFolder.size(), ownFolder) == 0) digits = path.substr(ownFolder.size());
-  if (digits.empty() || digits.size() > 6 || digits.find_first_not_of("0123456789") != std::string::npos) {
+  if (digits.empty() || digits.size() > 6 ||
+      digits.find_first_not_of("0123456789") != std::string::npos) {
     return -1;
   }
   return static_cast<int>(std::strtol(digits.c_str(), nullptr, 10));

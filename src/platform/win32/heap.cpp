@@ -28,7 +28,8 @@ void* heapResize(void* block, std::size_t newSize) {
 void* heapResizeZeroed(void* block, std::size_t /*oldSize*/, std::size_t newSize) {
   if (!grantHeapAllocation()) return nullptr;
   // The heap zero-fills whatever a resize adds.
-  if (block == nullptr) return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, newSize == 0 ? 1 : newSize);
+  if (block == nullptr)
+    return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, newSize == 0 ? 1 : newSize);
   return HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, block, newSize == 0 ? 1 : newSize);
 }
 

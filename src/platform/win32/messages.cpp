@@ -35,7 +35,8 @@ void deliver(const std::string& utf8) {
     // A console shows the names in its own characters, whatever its code page.
     const std::wstring wide = widen(utf8.c_str());
     DWORD written = 0;
-    if (WriteConsoleW(output, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) == 0) {
+    if (WriteConsoleW(output, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) ==
+        0) {
       messageLost = true;
     }
     return;
@@ -45,7 +46,8 @@ void deliver(const std::string& utf8) {
   std::size_t left = utf8.size();
   while (left > 0) {
     DWORD written = 0;
-    if (WriteFile(output, bytes, static_cast<DWORD>(left), &written, nullptr) == 0 || written == 0) {
+    if (WriteFile(output, bytes, static_cast<DWORD>(left), &written, nullptr) == 0 ||
+        written == 0) {
       messageLost = true;
       return;
     }

@@ -72,9 +72,11 @@ std::wstring randomSuffix(unsigned attempt) {
 // INVALID_HANDLE_VALUE with the last error set.
 HANDLE createTemporary(const std::wstring& finalPath, std::wstring& temporaryPath) {
   const std::size_t separator = lastSeparator(finalPath);
-  const std::wstring folder = separator == std::wstring::npos ? L"." : finalPath.substr(0, separator);
+  const std::wstring folder =
+      separator == std::wstring::npos ? L"." : finalPath.substr(0, separator);
   const std::wstring base =
-      (separator == std::wstring::npos ? finalPath : finalPath.substr(separator + 1)).substr(0, 200);
+      (separator == std::wstring::npos ? finalPath : finalPath.substr(separator + 1))
+          .substr(0, 200);
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
     const std::wstring candidate = folder + L"\\." + base + L"." + randomSuffix(attempt);
     if (candidate.size() >= kPathRoom) {
@@ -83,9 +85,9 @@ HANDLE createTemporary(const std::wstring& finalPath, std::wstring& temporaryPat
     }
     // Prepared for the handler before the file exists.
     wmemcpy(pendingTemporary, candidate.c_str(), candidate.size() + 1);
-    const HANDLE file = CreateFileW(candidate.c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       temporaryPath = candidate;
       armInterruptHandler();
@@ -120,7 +122,8 @@ bool closeFile(HANDLE file) {
 
 bool renameFile(const std::wstring& from, const std::wstring& to) {
   if (outputStepFails(OutputStep::Rename)) return false;
-  return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return MoveFileExW(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 }  // namespace
@@ -137,8 +140,9 @@ bool OutputFile::open(const char* path) {
 
   // May the book be written at all? Opening the existing file for writing answers it the way
   // overwriting would: a read-only book, a folder, a locked file are refused here.
-  const HANDLE existing = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE existing =
+      CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (existing == INVALID_HANDLE_VALUE) {
     if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
     // A new book: made beside its final name and moved into place.

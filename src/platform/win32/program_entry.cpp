@@ -1,7 +1,8 @@
+#include "platform/program_entry.h"
+
 #include <string>
 #include <vector>
 
-#include "platform/program_entry.h"
 #include "wide_names.h"
 
 // Windows hands the arguments over in UTF-16; a narrow main would see only what the system's
@@ -9,7 +10,8 @@
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> arguments;
   arguments.reserve(static_cast<std::size_t>(argc));
-  for (int index = 0; index < argc; ++index) arguments.push_back(velmar::platform::narrow(argv[index]));
+  for (int index = 0; index < argc; ++index)
+    arguments.push_back(velmar::platform::narrow(argv[index]));
   std::vector<char*> pointers;
   for (std::string& argument : arguments) pointers.push_back(&argument[0]);
   pointers.push_back(nullptr);
