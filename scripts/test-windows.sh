@@ -54,6 +54,10 @@ cmake --build build-win64 -j 2
 check_imports build-win64/velmar2fb2.exe x86_64-w64-mingw32-objdump
 stage "x86_64 build"
 ctest --test-dir build-win64 --output-on-failure -j 2 "$@"
+for marker in tests/e2e/cases/*/posix-only; do
+  [ -e "$marker" ] || continue
+  echo "test-windows: skipped e2e.$(basename "$(dirname "$marker")"): POSIX only: $(head -n 1 "$marker")"
+done
 stage "x86_64 tests under wine64"
 
 # 32-bit: built and checked; run only if this machine can run a 32-bit program at all.

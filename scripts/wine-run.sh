@@ -6,10 +6,10 @@
 #   WINEDEBUG   default -all: wine's own diagnostics would land among the program's output
 # Only wine64 (Debian package wine64): 64-bit programs. No display is used.
 #
-# The first run makes the prefix and starts a persistent wineserver with wine's services, all
-# with their standard streams on /dev/null: started from inside a test, they would inherit the
-# test's output pipe and keep it open, and the test runner would wait for them for ever.
-# `scripts/wine-run.sh --stop` ends that server again.
+# `--start` (or else the first run) makes the prefix and starts a persistent wineserver with
+# wine's services, all with their standard streams on /dev/null: started by a program run inside
+# a test, they would inherit the test's output pipe and keep it open, and the test runner would
+# wait for them for ever. `--stop` ends the server and its services again.
 #
 # Usage: scripts/wine-run.sh PROGRAM.exe [arguments...]
 #        scripts/wine-run.sh --start | --stop
@@ -26,23 +26,29 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 unset DISPLAY WAYLAND_DISPLAY
 
+# --start leaves this behind, --stop takes it away; a program run without it starts first.
+marker=$WINEPREFIX/.velmar-server-started
+
 start_server() {
   mkdir -p "$WINEPREFIX"
   (
     flock 9
-    # -p: stay up between programs (about 0.07 s a run instead of seconds). When a server for
-    # this prefix is already up, this one finds it and exits. The daemons get neither the lock
-    # (9>&-) nor any terminal or pipe of ours.
+    [ -e "$marker" ] && exit 0
+    # -p: stay up between programs (about 0.07 s a run instead of seconds). The daemons get
+    # neither the lock (9>&-) nor any terminal or pipe of ours.
     setsid "$wineserver" -p </dev/null >/dev/null 2>&1 9>&- || true
-    # Makes the prefix the first time; later, starts wine's services if they are not up yet.
+    # Makes the prefix the first time and starts wine's services in the server.
     setsid "$wine" wineboot --init </dev/null >/dev/null 2>&1 9>&-
+    touch "$marker"
   ) 9>"$WINEPREFIX.lock"
 }
 
 case ${1:-} in
   --start) start_server; exit 0 ;;
-  --stop) "$wineserver" -k 2>/dev/null || true; exit 0 ;;
+  --stop)
+    rm -f "$marker"
+    "$wineserver" -k </dev/null >/dev/null 2>&1 || true
+    exit 0 ;;
 esac
-# wineserver -p is a no-op when a server for this prefix is already up.
-start_server
+[ -e "$marker" ] || start_server
 exec "$wine" "$@"
