@@ -44,6 +44,7 @@ configure() {
   grep -E '^CMake Warning' -A 3 "$build.configure.log" || true
 }
 
+rm -rf build-win64 build-win32
 # 64-bit: built, checked, and tested under wine64.
 trap 'scripts/wine-run.sh --stop' EXIT
 scripts/wine-run.sh --start
