@@ -38,10 +38,11 @@ check_imports() {
 configure() {
   local build=$1 toolchain=$2
   shift 2
+  mkdir -p "$build"
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/$toolchain.cmake" "$@" >"$build.configure.log" 2>&1 \
-    || { cat "$build.configure.log" >&2; return 1; }
-  grep -E '^CMake Warning' -A 3 "$build.configure.log" || true
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/$toolchain.cmake" "$@" >"$build/configure.log" 2>&1 \
+    || { cat "$build/configure.log" >&2; return 1; }
+  grep -E '^CMake Warning' -A 3 "$build/configure.log" || true
 }
 
 rm -rf build-win64 build-win32
