@@ -4,27 +4,44 @@
 #   the same suite under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/);
 #   the end-to-end cases under valgrind (build-valgrind/);
 #   a short fuzzing run (build-fuzz/);
-#   clang-tidy and cppcheck (build-tidy/).
-# With --quick, only the first of these.
+#   clang-tidy and cppcheck (build-tidy/);
+#   the Windows programs, 64- and 32-bit, with the 64-bit tests under wine64
+#   (scripts/test-windows.sh: build-win64/, build-win32/).
+# With --quick, only the first of these. Each stage's time is printed when it ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 quick=false
 [ "${1:-}" = "--quick" ] && quick=true
 
+stage_start=$SECONDS
+stage_done() {
+  echo "== $1 took $((SECONDS - stage_start)) s"
+  stage_start=$SECONDS
+}
+
 scripts/install-deps.sh
+stage_done "installing packages"
 rm -rf build
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMAR_BUILD_TESTS=ON -DVELMAR_BUILD_BENCH=ON
 cmake --build build
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+stage_done "build and tests"
 $quick && exit 0
 
 echo "== sanitizers"
 scripts/test-sanitizers.sh
+stage_done "sanitizers"
 echo "== valgrind"
 scripts/valgrind-e2e.sh
+stage_done "valgrind"
 echo "== fuzzing"
 scripts/fuzz-short.sh
+stage_done "fuzzing"
 echo "== static analysis"
 scripts/lint.sh
-echo "All tests passed."
+stage_done "static analysis"
+echo "== windows"
+scripts/test-windows.sh
+stage_done "windows"
+echo "All tests passed. Total $SECONDS s."

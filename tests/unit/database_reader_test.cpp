@@ -109,12 +109,14 @@ TEST(DatabaseReader, MissingFileCannotBeOpened) {
   EXPECT_EQ(result.printed, "Can't open input file [" + path + "]\n");
 }
 
+// A POSIX system opens a directory and fails the first read; Windows does not open it at all.
 TEST(DatabaseReader, DirectoryCannotBeRead) {
   ScratchDir dir;
   const std::string path = dir.path("");
   const ReadResult result = read(path);
   EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.printed, "Can't read input file [" + path + "]\n");
+  const std::string failure = VELMAR_TESTS_ON_WINDOWS ? "Can't open" : "Can't read";
+  EXPECT_EQ(result.printed, failure + " input file [" + path + "]\n");
 }
 
 // The file is fed in chunks of 2048 bytes: whatever the size of the file and wherever the

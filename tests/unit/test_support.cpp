@@ -1,19 +1,27 @@
 #include "test_support.h"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace velmar::testing {
 
 ScratchDir::ScratchDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "velmar-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  root_ = pattern;
+  // A random name, taken only if no one has it yet (create_directory is false when it exists).
+  std::random_device seed;
+  std::mt19937_64 names(seed());
+  const std::filesystem::path temporary = std::filesystem::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path candidate = temporary / ("velmar-test-" + std::to_string(names()));
+    if (std::filesystem::create_directory(candidate)) {
+      root_ = candidate.generic_string();
+      return;
+    }
+  }
+  throw std::runtime_error("cannot make a scratch directory in " + temporary.string());
 }
 
 ScratchDir::~ScratchDir() {
@@ -35,8 +43,8 @@ void writeFile(const std::string& path, const std::string& bytes) {
 }
 
 bool fileExists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
 }
 
 std::string testData(const std::string& relativePath) {

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Builds the Windows programs and tests what this machine can run of them:
+#   build-win64/  x86_64 .exe, its portable unit tests and the end-to-end cases under wine64
+#   build-win32/  i686 .exe; its tests run only where 32-bit programs can run (said either way)
+# Both .exe files must import only Windows system DLLs (objdump -p): no mingw runtime DLL.
+#
+# Usage: scripts/test-windows.sh [extra ctest arguments...]
+# Installs what is missing (scripts/install-deps.sh); root or sudo for that and for Expat's source.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+stage_start=$SECONDS
+stage() {
+  echo "test-windows: $1 ($((SECONDS - stage_start)) s)"
+  stage_start=$SECONDS
+}
+
+scripts/install-deps.sh
+scripts/fetch-expat-source.sh
+stage "packages and Expat's source"
+
+# The DLLs a Windows installation always has. Anything else would have to ship beside the .exe.
+system_dlls='^(kernel32|msvcrt|advapi32|user32|gdi32|shell32|ole32|oleaut32|ws2_32|bcrypt|ntdll|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'
+check_imports() {
+  local exe=$1 objdump=$2 dlls unexpected
+  dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
+  echo "test-windows: $exe imports: $(echo "$dlls" | tr '\n' ' ')"
+  [ -n "$dlls" ] || { echo "test-windows: no import table read from $exe" >&2; return 1; }
+  unexpected=$(echo "$dlls" | tr 'A-Z' 'a-z' | grep -Ev "$system_dlls" || true)
+  if [ -n "$unexpected" ]; then
+    echo "test-windows: $exe needs DLLs Windows does not have: $unexpected" >&2
+    return 1
+  fi
+}
+
+# configure BUILD_DIR TOOLCHAIN [cmake arguments...]
+configure() {
+  local build=$1 toolchain=$2
+  shift 2
+  mkdir -p "$build"
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/$toolchain.cmake" "$@" >"$build/configure.log" 2>&1 \
+    || { cat "$build/configure.log" >&2; return 1; }
+  grep -E '^CMake Warning' -A 3 "$build/configure.log" || true
+}
+
+rm -rf build-win64 build-win32
+# 64-bit: built, checked, and tested under wine64.
+trap 'scripts/wine-run.sh --stop' EXIT
+scripts/wine-run.sh --start
+stage "wine prefix and server"
+configure build-win64 x86_64-w64-mingw32 -DVELMAR_BUILD_TESTS=ON \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh"
+cmake --build build-win64 -j 2
+check_imports build-win64/velmar2fb2.exe x86_64-w64-mingw32-objdump
+stage "x86_64 build"
+ctest --test-dir build-win64 --output-on-failure -j 2 "$@"
+for marker in tests/e2e/cases/*/posix-only; do
+  [ -e "$marker" ] || continue
+  echo "test-windows: skipped e2e.$(basename "$(dirname "$marker")"): POSIX only: $(head -n 1 "$marker")"
+done
+stage "x86_64 tests under wine64"
+
+# 32-bit: built and checked; run only if this machine can run a 32-bit program at all.
+why_not_32=""
+probe=$(mktemp -d)
+printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' > "$probe/exit.s"
+if as --32 -o "$probe/exit.o" "$probe/exit.s" && ld -m elf_i386 -o "$probe/exit" "$probe/exit.o"; then
+  if ! error=$("$probe/exit" 2>&1); then
+    why_not_32="this kernel does not run 32-bit programs (a 32-bit ELF that only exits: ${error:-failed})"
+  fi
+else
+  why_not_32="no 32-bit probe could be assembled (binutils)"
+fi
+rm -rf "$probe"
+configure build-win32 i686-w64-mingw32 -DVELMAR_BUILD_TESTS=OFF
+cmake --build build-win32 -j 2
+check_imports build-win32/velmar2fb2.exe i686-w64-mingw32-objdump
+if [ -z "$why_not_32" ]; then
+  # The kernel could. Without arguments the program prints its usage and exits 0; wine64 alone
+  # has no 32-bit Windows DLLs (syswow64), and then fails, sometimes without a word or status.
+  status=0
+  usage=$(WINEDEBUG=err+all scripts/wine-run.sh build-win32/velmar2fb2.exe 2>"$root/build-win32/probe.err") || status=$?
+  if [ "$status" -ne 0 ] || [[ $usage != *Usage:* ]]; then
+    why_not_32="wine64 cannot run a 32-bit .exe here (exit status $status, no usage text printed; \
+wine says: $(grep -m 1 -o 'failed to load.*' "$root/build-win32/probe.err" || echo nothing)); \
+running it takes wine's i386 packages"
+  fi
+fi
+if [ -n "$why_not_32" ]; then
+  echo "test-windows: SKIPPED the i686 tests: $why_not_32"
+else
+  configure build-win32 i686-w64-mingw32 -DVELMAR_BUILD_TESTS=ON \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh"
+  cmake --build build-win32 -j 2
+  ctest --test-dir build-win32 --output-on-failure -j 2 "$@"
+fi
+stage "i686 build"
+echo "test-windows: passed"
