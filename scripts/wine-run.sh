@@ -25,6 +25,10 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No mono or gecko installer prompts, and no window: a console program needs neither.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 unset DISPLAY WAYLAND_DISPLAY
+# wine turns the Unix arguments and file names into Windows' UTF-16 through the locale's
+# character set; the names here are UTF-8 whatever locale the caller runs in (the e2e driver
+# runs in C).
+export LC_ALL=C.UTF-8
 
 # --start leaves this behind, --stop takes it away; a program run without it starts first.
 marker=$WINEPREFIX/.velmar-server-started
