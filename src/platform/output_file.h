@@ -58,6 +58,9 @@ class OutputFile {
   bool failed_ = false;
   bool replacing_ = false;
   bool syncInPlace_ = false;  // a regular file written in place is synced as well
+  // Windows: the attributes the replacement takes over from the old book (POSIX sets the mode
+  // as the temporary file is made).
+  std::uint32_t keptAttributes_ = 0;
   std::string finalPath_;
   std::string temporaryPath_;
 };

@@ -136,6 +136,7 @@ bool OutputFile::open(const char* path) {
   failed_ = false;
   replacing_ = false;
   syncInPlace_ = false;
+  keptAttributes_ = 0;
   const std::wstring wide = widen(path);
 
   // May the book be written at all? Opening the existing file for writing answers it the way
@@ -170,6 +171,9 @@ bool OutputFile::open(const char* path) {
     const HANDLE file = createTemporary(finalPath, temporary);
     if (file != INVALID_HANDLE_VALUE) {
       CloseHandle(existing);
+      keptAttributes_ = information.dwFileAttributes &
+                        (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
       finalPath_ = narrow(finalPath.c_str());
       temporaryPath_ = narrow(temporary.c_str());
       return adoptTemporary(reinterpret_cast<std::intptr_t>(file));
@@ -222,7 +226,11 @@ bool OutputFile::commit() {
     abandon();
     return false;
   }
-  if (!renameFile(widen(temporaryPath_.c_str()), widen(finalPath_.c_str()))) {
+  const std::wstring temporary = widen(temporaryPath_.c_str());
+  // The replacement keeps what the old book was (hidden, read-only where it could be written
+  // all the same); a new book keeps the attributes it was made with.
+  if (keptAttributes_ != 0) SetFileAttributesW(temporary.c_str(), keptAttributes_);
+  if (!renameFile(temporary, widen(finalPath_.c_str()))) {
     abandon();
     return false;
   }
@@ -240,7 +248,12 @@ void OutputFile::abandon() {
     handle_ = kClosed;
   }
   if (!temporaryPath_.empty()) {
-    DeleteFileW(widen(temporaryPath_.c_str()).c_str());
+    const std::wstring temporary = widen(temporaryPath_.c_str());
+    // It may carry the old book's read-only attribute by now, which DeleteFileW refuses.
+    if (DeleteFileW(temporary.c_str()) == 0 && GetLastError() == ERROR_ACCESS_DENIED) {
+      SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(temporary.c_str());
+    }
     disarmInterruptHandler();
     temporaryPath_.clear();
   }
