@@ -1,7 +1,8 @@
 // The book file: a failure at any step leaves the old book as it was and nothing of the new one;
 // modes, hard links, symbolic links and read-only books are treated as the user would expect.
 
-#include <dirent.h>
+#include "platform/output_file.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "platform/output_file.h"
+#include "book_fixtures.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
 
@@ -19,119 +20,22 @@ namespace {
 using platform::OutputFaultScope;
 using platform::OutputStep;
 using testing::fileExists;
+using testing::fillForSeveralWrites;
+using testing::kOldBook;
+using testing::namesIn;
+using testing::OneEmptyRecord;
+using testing::oneEmptyRecordBook;
 using testing::readFile;
 using testing::ScratchDir;
 using testing::testData;
 using testing::writeFile;
 
 constexpr platform::LocalTime kNovemberMorning{2004, 11, 1, 9, 5};
-const std::string kOldBook = "an older book, which must survive\n";
-
-std::set<std::string> namesIn(const std::string& folder) {
-  std::set<std::string> names;
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return names;
-  while (const dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") names.insert(name);
-  }
-  closedir(dir);
-  return names;
-}
 
 mode_t modeOf(const std::string& path) {
   struct stat info {};
   EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
   return info.st_mode;
-}
-
-// The list whose book is the golden one_empty_record.fb2.
-struct OneEmptyRecord : DvdList {
-  OneEmptyRecord() { static_cast<void>(records.add()); }
-};
-std::string oneEmptyRecordBook() { return readFile(testData("writer/one_empty_record.fb2")); }
-
-// A book of several writes: the buffer's worth, then a review too long for the buffer.
-void fillForSeveralWrites(DvdList& list) {
-  const std::string sign = "DVD-0000";
-  const std::string title = "A title long enough to fill the buffer soon";
-  DvdRecord* record = nullptr;
-  for (int i = 0; i < 2000; ++i) {
-    record = list.records.add();
-    ASSERT_NE(record, nullptr);
-    ASSERT_TRUE(list.appendToField(record->sign, sign.data(), sign.size()));
-    ASSERT_TRUE(list.appendToField(record->nameO, title.data(), title.size()));
-  }
-  const std::string review(200 * 1024, 'r');
-  ASSERT_TRUE(list.appendToField(record->obz, review.data(), review.size()));
-}
-
-struct FaultCase {
-  const char* name;
-  OutputStep step;
-  long occurrence;
-  bool severalWrites;
-  bool oldBook;
-};
-
-class BookFault : public ::testing::TestWithParam<FaultCase> {};
-
-TEST_P(BookFault, LeavesTheOldBookAndNoStrayFile) {
-  const FaultCase& c = GetParam();
-  ScratchDir dir;
-  const std::string book = dir.path("book.fb2");
-  if (c.oldBook) writeFile(book, kOldBook);
-  OneEmptyRecord list;
-  if (c.severalWrites) fillForSeveralWrites(list);
-
-  ::testing::internal::CaptureStdout();
-  bool written = false;
-  {
-    const OutputFaultScope fault(c.step, c.occurrence);
-    written = writeFictionBook(book.c_str(), list, kNovemberMorning);
-  }
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Can't write output file [" + book + "]\n");
-  EXPECT_FALSE(written);
-  if (c.oldBook) {
-    EXPECT_EQ(readFile(book), kOldBook);
-    EXPECT_EQ(namesIn(dir.path(".")), std::set<std::string>{"book.fb2"});
-  } else {
-    EXPECT_EQ(namesIn(dir.path(".")), std::set<std::string>{});
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Steps, BookFault,
-    ::testing::Values(
-        FaultCase{"FirstWriteOverOldBook", OutputStep::Write, 1, false, true},
-        FaultCase{"FirstWriteNoOldBook", OutputStep::Write, 1, false, false},
-        FaultCase{"MiddleWriteOverOldBook", OutputStep::Write, 2, true, true},
-        FaultCase{"MiddleWriteNoOldBook", OutputStep::Write, 2, true, false},
-        FaultCase{"SyncOverOldBook", OutputStep::Sync, 1, false, true},
-        FaultCase{"SyncNoOldBook", OutputStep::Sync, 1, false, false},
-        FaultCase{"CloseOverOldBook", OutputStep::Close, 1, false, true},
-        FaultCase{"CloseNoOldBook", OutputStep::Close, 1, false, false},
-        FaultCase{"RenameOverOldBook", OutputStep::Rename, 1, false, true},
-        FaultCase{"RenameNoOldBook", OutputStep::Rename, 1, false, false}),
-    [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
-
-// The seam fails only the step and occurrence it was armed for, and only while it lives: a
-// fault that fired anyway would make every test above pass for the wrong reason.
-TEST(BookFault, UnarmedOrPastItsOccurrenceNothingFails) {
-  ScratchDir dir;
-  const std::string book = dir.path("book.fb2");
-  writeFile(book, kOldBook);
-  { const OutputFaultScope ended(OutputStep::Write, 1); }
-  ASSERT_TRUE(writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
-  EXPECT_EQ(readFile(book), oneEmptyRecordBook());
-
-  writeFile(book, kOldBook);
-  {
-    const OutputFaultScope beyond(OutputStep::Rename, 2);  // one book, one rename
-    ASSERT_TRUE(writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
-  }
-  EXPECT_EQ(readFile(book), oneEmptyRecordBook());
-  EXPECT_EQ(namesIn(dir.path(".")), std::set<std::string>{"book.fb2"});
 }
 
 // -1 stands for "no old book".
@@ -160,13 +64,14 @@ TEST_P(BookMode, NewBookFollowsTheUmaskReplacedBookKeepsItsMode) {
   EXPECT_EQ(modeOf(book) & 07777, c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, BookMode,
-    ::testing::Values(ModeCase{"NewUnderUmask027", -1, 027, 0640},
-                      ModeCase{"NewUnderUmask002", -1, 002, 0664},
-                      ModeCase{"Replaced0640", 0640, 022, 0640},
-                      ModeCase{"Replaced0604UnderUmask027", 0604, 027, 0604}),
-    [](const ::testing::TestParamInfo<ModeCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Modes, BookMode,
+                         ::testing::Values(ModeCase{"NewUnderUmask027", -1, 027, 0640},
+                                           ModeCase{"NewUnderUmask002", -1, 002, 0664},
+                                           ModeCase{"Replaced0640", 0640, 022, 0640},
+                                           ModeCase{"Replaced0604UnderUmask027", 0604, 027, 0604}),
+                         [](const ::testing::TestParamInfo<ModeCase>& info) {
+                           return info.param.name;
+                         });
 
 TEST(BookLinks, HardLinkedBookIsRewrittenWhereItStands) {
   ScratchDir dir;
@@ -222,8 +127,8 @@ class ActingUnprivileged {
  public:
   explicit ActingUnprivileged(const std::string& scratchRoot) {
     if (geteuid() != 0) return;
-    active_ = chmod(scratchRoot.c_str(), 0777) == 0 && setegid(kNobody) == 0 &&
-              seteuid(kNobody) == 0;
+    active_ =
+        chmod(scratchRoot.c_str(), 0777) == 0 && setegid(kNobody) == 0 && seteuid(kNobody) == 0;
   }
   ~ActingUnprivileged() {
     if (active_) {

@@ -1,0 +1,99 @@
+// A failure at any step of writing the book leaves the old book as it was and nothing of the
+// new one, on every system: the steps fail through the output file's test seam.
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "book_fixtures.h"
+#include "platform/output_file.h"
+#include "test_support.h"
+#include "writer/fiction_book_writer.h"
+
+namespace velmar {
+namespace {
+
+using platform::OutputFaultScope;
+using platform::OutputStep;
+using testing::fillForSeveralWrites;
+using testing::kOldBook;
+using testing::namesIn;
+using testing::OneEmptyRecord;
+using testing::oneEmptyRecordBook;
+using testing::readFile;
+using testing::ScratchDir;
+using testing::testData;
+using testing::writeFile;
+
+constexpr platform::LocalTime kNovemberMorning{2004, 11, 1, 9, 5};
+
+struct FaultCase {
+  const char* name;
+  OutputStep step;
+  long occurrence;
+  bool severalWrites;
+  bool oldBook;
+};
+
+class BookFault : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(BookFault, LeavesTheOldBookAndNoStrayFile) {
+  const FaultCase& c = GetParam();
+  ScratchDir dir;
+  const std::string book = dir.path("book.fb2");
+  if (c.oldBook) writeFile(book, kOldBook);
+  OneEmptyRecord list;
+  if (c.severalWrites) fillForSeveralWrites(list);
+
+  ::testing::internal::CaptureStdout();
+  bool written = false;
+  {
+    const OutputFaultScope fault(c.step, c.occurrence);
+    written = writeFictionBook(book.c_str(), list, kNovemberMorning);
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Can't write output file [" + book + "]\n");
+  EXPECT_FALSE(written);
+  if (c.oldBook) {
+    EXPECT_EQ(readFile(book), kOldBook);
+    EXPECT_EQ(namesIn(dir.path(".")), std::set<std::string>{"book.fb2"});
+  } else {
+    EXPECT_EQ(namesIn(dir.path(".")), std::set<std::string>{});
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, BookFault,
+    ::testing::Values(FaultCase{"FirstWriteOverOldBook", OutputStep::Write, 1, false, true},
+                      FaultCase{"FirstWriteNoOldBook", OutputStep::Write, 1, false, false},
+                      FaultCase{"MiddleWriteOverOldBook", OutputStep::Write, 2, true, true},
+                      FaultCase{"MiddleWriteNoOldBook", OutputStep::Write, 2, true, false},
+                      FaultCase{"SyncOverOldBook", OutputStep::Sync, 1, false, true},
+                      FaultCase{"SyncNoOldBook", OutputStep::Sync, 1, false, false},
+                      FaultCase{"CloseOverOldBook", OutputStep::Close, 1, false, true},
+                      FaultCase{"CloseNoOldBook", OutputStep::Close, 1, false, false},
+                      FaultCase{"RenameOverOldBook", OutputStep::Rename, 1, false, true},
+                      FaultCase{"RenameNoOldBook", OutputStep::Rename, 1, false, false}),
+    [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
+
+// The seam fails only the step and occurrence it was armed for, and only while it lives: a
+// fault that fired anyway would make every test above pass for the wrong reason.
+TEST(BookFault, UnarmedOrPastItsOccurrenceNothingFails) {
+  ScratchDir dir;
+  const std::string book = dir.path("book.fb2");
+  writeFile(book, kOldBook);
+  { const OutputFaultScope ended(OutputStep::Write, 1); }
+  ASSERT_TRUE(writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
+  EXPECT_EQ(readFile(book), oneEmptyRecordBook());
+
+  writeFile(book, kOldBook);
+  {
+    const OutputFaultScope beyond(OutputStep::Rename, 2);  // one book, one rename
+    ASSERT_TRUE(writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
+  }
+  EXPECT_EQ(readFile(book), oneEmptyRecordBook());
+  EXPECT_EQ(namesIn(dir.path(".")), std::set<std::string>{"book.fb2"});
+}
+
+}  // namespace
+}  // namespace velmar
