@@ -52,7 +52,12 @@ class OutputFile {
  private:
   static constexpr std::intptr_t kClosed = -1;
   // Takes a freshly made temporary file (or kClosed when none could be made).
-  bool adoptTemporary(std::intptr_t handle);
+  bool adoptTemporary(std::intptr_t handle) {
+    if (handle == kClosed) return false;
+    handle_ = handle;
+    replacing_ = true;
+    return true;
+  }
 
   std::intptr_t handle_ = kClosed;  // a descriptor (POSIX) or a HANDLE (Windows)
   bool failed_ = false;

@@ -310,13 +310,6 @@ bool OutputFile::open(const char* path) {
   return true;
 }
 
-bool OutputFile::adoptTemporary(std::intptr_t handle) {
-  if (handle == kClosed) return false;
-  handle_ = handle;
-  replacing_ = true;
-  return true;
-}
-
 bool OutputFile::write(const char* bytes, std::size_t count) {
   if (failed_ || handle_ == kClosed) return false;
   if (!writeAll(static_cast<int>(handle_), bytes, count)) failed_ = true;
