@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 struct XML_ParserStruct;  // the parser feeding a list, as far as a handler needs to stop it
@@ -67,11 +68,22 @@ class TextAccumulator {
 
   // Adds `count` bytes at the end. False when memory runs out (or the text would pass
   // kMaxCapacity); the text held so far is then left exactly as it was.
-  [[nodiscard]] bool append(const char* bytes, std::size_t count);
+  [[nodiscard]] bool append(const char* bytes, std::size_t count) {
+    // Most pieces of text fit the room left; only growing is out of line.
+    if (count >= capacity_ - length_) return appendGrowing(bytes, count);
+    // Here count < capacity_ - length_ <= kMaxCapacity: the sum below fits.
+    if (count > 0) std::memcpy(data_ + length_, bytes, count);
+    length_ += static_cast<std::uint32_t>(count);
+    data_[length_] = '\0';
+    return true;
+  }
 
   // Cuts the text to its first `newLength` bytes (no more than it holds) and puts the NUL after
   // them: for rewriting a text in place to something no longer.
-  void truncate(std::uint32_t newLength);
+  void truncate(std::uint32_t newLength) {
+    if (newLength < length_) length_ = newLength;
+    data_[length_] = '\0';
+  }
 
   // Empties the text; the storage and its capacity stay.
   void clear() { truncate(0); }
@@ -92,6 +104,8 @@ class TextAccumulator {
   bool usesInlineStorage() const { return data_ == inlineStorage_; }
 
  private:
+  bool appendGrowing(const char* bytes, std::size_t count);
+
   char* data_ = inlineStorage_;
   std::uint32_t length_ = 0;  // bytes held, not counting the NUL
   std::uint32_t capacity_ = kInlineCapacity;
