@@ -14,11 +14,11 @@ void TextFileWriter::write(const char* bytes, std::size_t count) {
     const void* lineFeed = std::memchr(bytes, '\n', static_cast<std::size_t>(end - bytes));
     if (lineFeed == nullptr) break;
     const char* const at = static_cast<const char*>(lineFeed);
-    writeLineFree(bytes, static_cast<std::size_t>(at - bytes));
+    writeVerbatim(bytes, static_cast<std::size_t>(at - bytes));
     endLine();
     bytes = at + 1;
   }
-  writeLineFree(bytes, static_cast<std::size_t>(end - bytes));
+  writeVerbatim(bytes, static_cast<std::size_t>(end - bytes));
 }
 
 void TextFileWriter::putLarge(const char* bytes, std::size_t count) {

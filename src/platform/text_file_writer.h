@@ -25,9 +25,10 @@ class TextFileWriter {
   void write(const char* bytes, std::size_t count);
   void write(std::string_view text) { write(text.data(), text.size()); }
 
-  // Text the caller knows to hold no line feed, written as it is: the road for a writer that
-  // finds line feeds itself while it looks at every byte anyway (see endLine).
-  void writeLineFree(const char* bytes, std::size_t count) {
+  // Bytes already as the book stores them, copied as they are: text the caller knows to hold
+  // no line feed (a writer that finds line feeds itself while it looks at every byte anyway
+  // hands them to endLine), or a FixedText.
+  void writeVerbatim(const char* bytes, std::size_t count) {
     if (count <= kBufferSize - used_) {
       if (count > 0) std::memcpy(buffer_ + used_, bytes, count);
       used_ += count;
@@ -37,7 +38,26 @@ class TextFileWriter {
   }
 
   // A line feed, written as CR LF.
-  void endLine() { writeLineFree("\r\n", 2); }
+  void endLine() { writeVerbatim("\r\n", 2); }
+
+  // A text fixed when the program is built, made into the book's form then: each line feed in
+  // it becomes CR LF, so writing it looks at no byte.
+  template <std::size_t N>
+  struct FixedText {
+    char bytes[2 * N] = {};
+    std::size_t size = 0;
+  };
+  template <std::size_t N>
+  static constexpr FixedText<N> fixed(const char (&text)[N]) {
+    FixedText<N> out;
+    for (std::size_t at = 0; at + 1 < N; ++at) {  // the last char is the literal's NUL
+      if (text[at] == '\n') out.bytes[out.size++] = '\r';
+      out.bytes[out.size++] = text[at];
+    }
+    return out;
+  }
+  template <std::size_t N>
+  void write(const FixedText<N>& text) { writeVerbatim(text.bytes, text.size); }
 
   bool failed() const { return failed_; }
 

@@ -15,8 +15,11 @@
 namespace velmar {
 namespace {
 
+using platform::TextFileWriter;
+
+// The fixed parts of the book, made into its form when the program is built.
 // The header up to the date line. The book title's middle word is windows-1251 for "Список".
-constexpr char kHeadBeforeDate[] =
+constexpr auto kHeadBeforeDate = TextFileWriter::fixed(
     "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n"
     "<FictionBook xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\" "
     "xmlns:xlink=\"http://www.w3.org/1999/xlink\">\n"
@@ -34,19 +37,31 @@ constexpr char kHeadBeforeDate[] =
     " <document-info>\n"
     "  <author>\n"
     "   <nickname>velmar2fb2</nickname>\n"
-    "  </author>\n";
+    "  </author>\n");
 
-constexpr char kHeadAfterDate[] =
+constexpr auto kHeadAfterDate = TextFileWriter::fixed(
     " <id>Id</id>\n"
     " <version>2.0</version>\n"
     " </document-info>\n"
     "</description>\n"
     "<body>\n"
-    "<section>\n";
+    "<section>\n");
 
-constexpr char kTail[] =
+constexpr auto kContentsEnd = TextFileWriter::fixed("</section>\n");
+constexpr auto kTail = TextFileWriter::fixed(
     "\n</body>\n"
-    "</FictionBook>\n";
+    "</FictionBook>\n");
+
+// Around a record's texts.
+constexpr auto kParagraphOpen = TextFileWriter::fixed("<p>");
+constexpr auto kParagraphClose = TextFileWriter::fixed("</p>\n");
+constexpr auto kLinkOpen = TextFileWriter::fixed("<p><a xlink:href=\"#");
+constexpr auto kLinkMiddle = TextFileWriter::fixed("\" type=\"note\">");
+constexpr auto kLinkClose = TextFileWriter::fixed("</a></p>\n<empty-line/>\n");
+constexpr auto kNoteOpen = TextFileWriter::fixed("    <section id=\"");
+constexpr auto kNoteTitle = TextFileWriter::fixed("\">\n    <title>\n    <p>");
+constexpr auto kNoteText = TextFileWriter::fixed("    </p>\n    </title>\n    <p>");
+constexpr auto kNoteClose = TextFileWriter::fixed("    </p>\n     </section>\n");
 
 // The five bytes the book escapes, and what each becomes: kEntityOf gives, for every byte, its
 // entity's index in kEntities, 0 for a byte written as it is.
@@ -92,11 +107,9 @@ unsigned lowestSetBit(unsigned mask) {
 }
 #endif
 
-void putText(platform::TextFileWriter& out, const char* text) { out.write(text, std::strlen(text)); }
-
 // The record number in decimal, as printf's %zu writes it (there is one or two per record, and a
 // formatted print costs more than the rest of a small record's output together).
-void putNumber(platform::TextFileWriter& out, std::size_t value) {
+void putNumber(TextFileWriter& out, std::size_t value) {
   char digits[24];
   char* const end = digits + sizeof digits;
   char* first = end;
@@ -104,20 +117,20 @@ void putNumber(platform::TextFileWriter& out, std::size_t value) {
     *--first = static_cast<char>('0' + value % 10);
     value /= 10;
   } while (value != 0);
-  out.write(first, static_cast<std::size_t>(end - first));
+  out.writeVerbatim(first, static_cast<std::size_t>(end - first));
 }
 
-void putField(platform::TextFileWriter& out, const FieldText& text) {
+void putField(TextFileWriter& out, const FieldText& text) {
   putEscaped(out, text.data(), text.size());
 }
 
-void putParagraph(platform::TextFileWriter& out, const FieldText& text) {
-  putText(out, "<p>");
+void putParagraph(TextFileWriter& out, const FieldText& text) {
+  out.write(kParagraphOpen);
   putField(out, text);
-  putText(out, "</p>\n");
+  out.write(kParagraphClose);
 }
 
-void putDateLine(platform::TextFileWriter& out, const platform::LocalTime& dated) {
+void putDateLine(TextFileWriter& out, const platform::LocalTime& dated) {
   char line[128];
   const int length = std::snprintf(line, sizeof line,
                                    " <date value=\"%d-%d-%d\">%d.%d.%d, %d:%02d</date>\n",
@@ -130,24 +143,24 @@ void putDateLine(platform::TextFileWriter& out, const platform::LocalTime& dated
   }
 }
 
-void putContentsEntry(platform::TextFileWriter& out, const DvdRecord& record, std::size_t index) {
+void putContentsEntry(TextFileWriter& out, const DvdRecord& record, std::size_t index) {
   if (!record.nameO.empty()) putParagraph(out, record.nameO);
   if (!record.nameR.empty()) putParagraph(out, record.nameR);
-  putText(out, "<p><a xlink:href=\"#");
+  out.write(kLinkOpen);
   putNumber(out, index);
-  putText(out, "\" type=\"note\">");
+  out.write(kLinkMiddle);
   putField(out, record.sign);
-  putText(out, "</a></p>\n<empty-line/>\n");
+  out.write(kLinkClose);
 }
 
-void putNoteSection(platform::TextFileWriter& out, const DvdRecord& record, std::size_t index) {
-  putText(out, "    <section id=\"");
+void putNoteSection(TextFileWriter& out, const DvdRecord& record, std::size_t index) {
+  out.write(kNoteOpen);
   putNumber(out, index);
-  putText(out, "\">\n    <title>\n    <p>");
+  out.write(kNoteTitle);
   putField(out, record.sign);
-  putText(out, "    </p>\n    </title>\n    <p>");
+  out.write(kNoteText);
   putField(out, record.obz);
-  putText(out, "    </p>\n     </section>\n");
+  out.write(kNoteClose);
 }
 
 }  // namespace
@@ -209,18 +222,18 @@ std::size_t plainPrefixLength(const char* bytes, std::size_t count) {
   return detail::plainPrefixVector(bytes, count);
 }
 
-void putEscaped(platform::TextFileWriter& out, const char* bytes, std::size_t count) {
+void putEscaped(TextFileWriter& out, const char* bytes, std::size_t count) {
   const char* const end = bytes + count;
   for (;;) {
     const std::size_t run = plainPrefixLength(bytes, static_cast<std::size_t>(end - bytes));
-    out.writeLineFree(bytes, run);
+    out.writeVerbatim(bytes, run);
     bytes += run;
     if (bytes == end) return;
     const std::uint8_t entity = kEntityOf[static_cast<std::uint8_t>(*bytes++)];
     if (entity == kLineFeed) {
       out.endLine();
     } else {
-      out.writeLineFree(kEntities[entity].text, kEntities[entity].length);
+      out.writeVerbatim(kEntities[entity].text, kEntities[entity].length);
     }
   }
 }
@@ -236,21 +249,21 @@ bool writeFictionBook(const char* outputPath, const DvdList& list,
     platform::printMessage("Can't open output file [%s]\n", outputPath);
     return false;
   }
-  putText(out, kHeadBeforeDate);
+  out.write(kHeadBeforeDate);
   putDateLine(out, dated);
-  putText(out, kHeadAfterDate);
+  out.write(kHeadAfterDate);
   std::size_t index = 0;
   for (const DvdRecord& record : list.records) {
     if (out.failed()) break;
     putContentsEntry(out, record, index++);
   }
-  putText(out, "</section>\n");
+  out.write(kContentsEnd);
   index = 0;
   for (const DvdRecord& record : list.records) {
     if (out.failed()) break;
     putNoteSection(out, record, index++);
   }
-  putText(out, kTail);
+  out.write(kTail);
   if (!out.close()) {
     platform::printMessage("Can't write output file [%s]\n", outputPath);
     out.discard();

@@ -255,5 +255,36 @@ TEST(TextFileWriter, EscapedTextsAcrossTheBufferEndAreWrittenWhole) {
   }
 }
 
+// A text made into the book's form when the program is built is written as the same text
+// written at run time would be: line feeds, a lone CR, an empty text.
+TEST(TextFileWriter, FixedTextsAreWrittenAsTheSameTextAtRunTime) {
+  using platform::TextFileWriter;
+  static constexpr auto kEmpty = TextFileWriter::fixed("");
+  static constexpr auto kOneLine = TextFileWriter::fixed("<p>");
+  static constexpr auto kLines = TextFileWriter::fixed("\nfirst\n\nlast\n");
+  static constexpr auto kReturns = TextFileWriter::fixed("a\rb\r\nc");
+  static_assert(kEmpty.size == 0 && kOneLine.size == 3 && kLines.size == 17, "CR LF per LF");
+  ScratchDir dir;
+  const std::string fixedPath = dir.path("fixed.txt");
+  const std::string runTimePath = dir.path("run-time.txt");
+  {
+    TextFileWriter out;
+    ASSERT_TRUE(out.open(fixedPath.c_str()));
+    out.write(kEmpty);
+    out.write(kOneLine);
+    out.write(kLines);
+    out.write(kReturns);
+    ASSERT_TRUE(out.close());
+  }
+  {
+    TextFileWriter out;
+    ASSERT_TRUE(out.open(runTimePath.c_str()));
+    out.write(std::string_view("<p>\nfirst\n\nlast\na\rb\r\nc"));
+    ASSERT_TRUE(out.close());
+  }
+  EXPECT_EQ(readFile(fixedPath), "<p>\r\nfirst\r\n\r\nlast\r\na\rb\r\r\nc");
+  EXPECT_EQ(readFile(fixedPath), readFile(runTimePath));
+}
+
 }  // namespace
 }  // namespace velmar
