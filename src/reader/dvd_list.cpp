@@ -19,7 +19,7 @@ std::uint32_t TextAccumulator::grownCapacity(std::uint32_t capacity, std::uint32
   return fitting > doubled ? fitting : doubled;
 }
 
-bool TextAccumulator::appendGrowing(const char* bytes, std::size_t count) {
+bool TextAccumulator::grow(std::size_t count) {
   const std::uint32_t newCapacity = grownCapacity(capacity_, length_, count);
   if (newCapacity == 0) return false;
   char* grown = nullptr;
@@ -33,8 +33,7 @@ bool TextAccumulator::appendGrowing(const char* bytes, std::size_t count) {
   data_ = grown;
   heapOwned_ = true;
   capacity_ = newCapacity;
-  // Now count < capacity_ - length_: the text fits.
-  return append(bytes, count);
+  return true;
 }
 
 void TextAccumulator::release() {

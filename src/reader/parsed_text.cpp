@@ -125,10 +125,11 @@ bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bo
     }
     return true;
   }
-  if (!accumulator.append(text, count)) return false;
-  // The conversion never lengthens a text, so the sum is at most the length before it.
-  const std::size_t converted = toCp1251InPlace(accumulator.data() + start, count);
-  accumulator.truncate(start + static_cast<std::uint32_t>(converted));
+  // Down-converted straight into the accumulator; the conversion never lengthens a text, so
+  // the sum is at most the length the room took it to.
+  char* const room = accumulator.extend(count);
+  if (room == nullptr) return false;
+  accumulator.truncate(start + static_cast<std::uint32_t>(toCp1251(text, count, room)));
   return true;
 }
 
