@@ -1,7 +1,5 @@
 #include "platform/text_file_writer.h"
 
-#include <cstring>
-
 namespace velmar::platform {
 
 bool TextFileWriter::open(const char* path) {
@@ -11,31 +9,34 @@ bool TextFileWriter::open(const char* path) {
 }
 
 void TextFileWriter::write(const char* bytes, std::size_t count) {
-  while (count > 0 && !failed_) {
-    const void* lineFeed = std::memchr(bytes, '\n', count);
-    if (lineFeed == nullptr) {
-      putRaw(bytes, count);
-      return;
-    }
-    const std::size_t run = static_cast<std::size_t>(static_cast<const char*>(lineFeed) - bytes);
-    putRaw(bytes, run);
-    putRaw("\r\n", 2);
-    bytes += run + 1;
-    count -= run + 1;
+  const char* const end = bytes + count;
+  for (;;) {
+    const void* lineFeed = std::memchr(bytes, '\n', static_cast<std::size_t>(end - bytes));
+    if (lineFeed == nullptr) break;
+    const char* const at = static_cast<const char*>(lineFeed);
+    writeVerbatim(bytes, static_cast<std::size_t>(at - bytes));
+    endLine();
+    bytes = at + 1;
   }
+  writeVerbatim(bytes, static_cast<std::size_t>(end - bytes));
 }
 
-void TextFileWriter::putRaw(const char* bytes, std::size_t count) {
-  if (failed_) return;
-  if (count > kBufferSize - used_) {
-    flushBuffer();
-    if (count >= kBufferSize) {
-      sink(bytes, count);
-      return;
-    }
+void TextFileWriter::putLarge(const char* bytes, std::size_t count) {
+  // Fill the buffer up and write it out whole, so the file sees writes of the full size.
+  const std::size_t room = kBufferSize - used_;
+  std::memcpy(buffer_ + used_, bytes, room);
+  used_ = kBufferSize;
+  bytes += room;
+  count -= room;
+  flushBuffer();
+  if (count >= kBufferSize) {
+    const std::size_t whole = count / kBufferSize * kBufferSize;
+    sink(bytes, whole);
+    bytes += whole;
+    count -= whole;
   }
-  std::memcpy(buffer_ + used_, bytes, count);
-  used_ += count;
+  if (count > 0) std::memcpy(buffer_, bytes, count);
+  used_ = count;
 }
 
 void TextFileWriter::flushBuffer() {

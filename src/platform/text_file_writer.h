@@ -5,6 +5,7 @@
 // sticky: once one write fails, later writes do nothing and close() reports it.
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 #include "platform/output_file.h"
@@ -20,8 +21,43 @@ class TextFileWriter {
   // Prepares the book file (see OutputFile). False when it cannot be written at all.
   bool open(const char* path);
 
+  // Any text: each line feed in it is written as CR LF.
   void write(const char* bytes, std::size_t count);
   void write(std::string_view text) { write(text.data(), text.size()); }
+
+  // Bytes already as the book stores them, copied as they are: text the caller knows to hold
+  // no line feed (a writer that finds line feeds itself while it looks at every byte anyway
+  // hands them to endLine), or a FixedText.
+  void writeVerbatim(const char* bytes, std::size_t count) {
+    if (count <= kBufferSize - used_) {
+      if (count > 0) std::memcpy(buffer_ + used_, bytes, count);
+      used_ += count;
+      return;
+    }
+    putLarge(bytes, count);
+  }
+
+  // A line feed, written as CR LF.
+  void endLine() { writeVerbatim("\r\n", 2); }
+
+  // A text fixed when the program is built, made into the book's form then: each line feed in
+  // it becomes CR LF, so writing it looks at no byte.
+  template <std::size_t N>
+  struct FixedText {
+    char bytes[2 * N] = {};
+    std::size_t size = 0;
+  };
+  template <std::size_t N>
+  static constexpr FixedText<N> fixed(const char (&text)[N]) {
+    FixedText<N> out;
+    for (std::size_t at = 0; at + 1 < N; ++at) {  // the last char is the literal's NUL
+      if (text[at] == '\n') out.bytes[out.size++] = '\r';
+      out.bytes[out.size++] = text[at];
+    }
+    return out;
+  }
+  template <std::size_t N>
+  void write(const FixedText<N>& text) { writeVerbatim(text.bytes, text.size); }
 
   bool failed() const { return failed_; }
 
@@ -32,13 +68,15 @@ class TextFileWriter {
   // Gives the book up: nothing of it is left behind, and nothing else is touched.
   void discard();
 
+  // The size of the buffer (1 MiB wrote the typical book no faster).
+  static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
+
  private:
-  void putRaw(const char* bytes, std::size_t count);
+  // What does not fit the buffer's free room.
+  void putLarge(const char* bytes, std::size_t count);
   void flushBuffer();
   // The one way bytes leave this class.
   void sink(const char* bytes, std::size_t count);
-
-  static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
   OutputFile file_;
   bool failed_ = false;

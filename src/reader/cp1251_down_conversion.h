@@ -20,4 +20,8 @@ void toCp1251InPlace(TextAccumulator& text);
 // windows-1251 bytes they became. Writes nothing past the text (no NUL).
 std::size_t toCp1251InPlace(char* text, std::size_t length);
 
+// The same, written to `out`, which has room for `length` bytes and is either `text` itself or
+// storage apart from it.
+std::size_t toCp1251(const char* text, std::size_t length, char* out);
+
 }  // namespace velmar

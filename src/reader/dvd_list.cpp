@@ -20,32 +20,21 @@ std::uint32_t TextAccumulator::grownCapacity(std::uint32_t capacity, std::uint32
   return fitting > doubled ? fitting : doubled;
 }
 
-bool TextAccumulator::append(const char* bytes, std::size_t count) {
-  if (count >= capacity_ - length_) {
-    const std::uint32_t newCapacity = grownCapacity(capacity_, length_, count);
-    if (newCapacity == 0) return false;
-    char* grown = nullptr;
-    if (heapOwned_) {
-      grown = static_cast<char*>(platform::heapResizeLarge(data_, capacity_, newCapacity));
-    } else {
-      grown = static_cast<char*>(platform::heapAllocateLarge(newCapacity));
-      if (grown != nullptr) std::memcpy(grown, data_, length_);
-    }
-    if (grown == nullptr) return false;  // the old storage is still ours, text intact
-    data_ = grown;
-    heapOwned_ = true;
-    capacity_ = newCapacity;
+bool TextAccumulator::grow(std::size_t count) {
+  const std::uint32_t newCapacity = grownCapacity(capacity_, length_, count);
+  if (newCapacity == 0) return false;
+  char* grown = nullptr;
+  if (heapOwned_) {
+    grown = static_cast<char*>(platform::heapResizeLarge(data_, capacity_, newCapacity));
+  } else {
+    grown = static_cast<char*>(platform::heapAllocateLarge(newCapacity));
+    if (grown != nullptr) std::memcpy(grown, data_, length_);
   }
-  // Here count < capacity_ - length_ <= kMaxCapacity: the sum below fits.
-  if (count > 0) std::memcpy(data_ + length_, bytes, count);
-  length_ += static_cast<std::uint32_t>(count);
-  data_[length_] = '\0';
+  if (grown == nullptr) return false;  // the old storage is still ours, text intact
+  data_ = grown;
+  heapOwned_ = true;
+  capacity_ = newCapacity;
   return true;
-}
-
-void TextAccumulator::truncate(std::uint32_t newLength) {
-  if (newLength < length_) length_ = newLength;
-  data_[length_] = '\0';
 }
 
 void TextAccumulator::release() {

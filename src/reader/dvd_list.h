@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 struct XML_ParserStruct;  // the parser feeding a list, as far as a handler needs to stop it
@@ -67,11 +68,31 @@ class TextAccumulator {
 
   // Adds `count` bytes at the end. False when memory runs out (or the text would pass
   // kMaxCapacity); the text held so far is then left exactly as it was.
-  [[nodiscard]] bool append(const char* bytes, std::size_t count);
+  [[nodiscard]] bool append(const char* bytes, std::size_t count) {
+    char* const at = extend(count);
+    if (at == nullptr) return false;
+    if (count > 0) std::memcpy(at, bytes, count);
+    return true;
+  }
+
+  // Lengthens the text by `count` bytes for the caller to write, then perhaps cut back with
+  // truncate(): where those bytes start, or null as append() fails. Their content is unset.
+  [[nodiscard]] char* extend(std::size_t count) {
+    // Most pieces of text fit the room left; only growing is out of line.
+    if (count >= capacity_ - length_ && !grow(count)) return nullptr;
+    // Here count < capacity_ - length_ <= kMaxCapacity: the sum below fits.
+    char* const at = data_ + length_;
+    length_ += static_cast<std::uint32_t>(count);
+    data_[length_] = '\0';
+    return at;
+  }
 
   // Cuts the text to its first `newLength` bytes (no more than it holds) and puts the NUL after
   // them: for rewriting a text in place to something no longer.
-  void truncate(std::uint32_t newLength);
+  void truncate(std::uint32_t newLength) {
+    if (newLength < length_) length_ = newLength;
+    data_[length_] = '\0';
+  }
 
   // Empties the text; the storage and its capacity stay.
   void clear() { truncate(0); }
@@ -92,6 +113,9 @@ class TextAccumulator {
   bool usesInlineStorage() const { return data_ == inlineStorage_; }
 
  private:
+  // Makes room for `count` more bytes and the NUL; false as append() fails.
+  bool grow(std::size_t count);
+
   char* data_ = inlineStorage_;
   std::uint32_t length_ = 0;  // bytes held, not counting the NUL
   std::uint32_t capacity_ = kInlineCapacity;

@@ -1,6 +1,6 @@
 #include "reader/element_handlers.h"
 
-#include <cstring>
+#include <cstddef>
 
 #include "reader/cp1251_down_conversion.h"
 #include "reader/parsed_text.h"
@@ -8,24 +8,31 @@
 namespace velmar {
 namespace {
 
+// Whether the element `name` is `expected`. It stops at the first byte that differs, so it
+// reads no further into `name` than its NUL; with the length known it compiles to a few
+// compares, where strcmp was a call for each of the five names on every element.
+template <std::size_t N>
+bool nameIs(const XML_Char* name, const char (&expected)[N]) {
+  for (std::size_t at = 0; at < N; ++at) {  // the NUL included
+    if (name[at] != expected[at]) return false;
+  }
+  return true;
+}
+
 // The field an element name chooses, or false for any other element.
 bool fieldKindOf(const XML_Char* name, FieldKind& kind) {
-  static const struct {
-    const char* name;
-    FieldKind kind;
-  } kFields[] = {
-      {"nameR", FieldKind::NameR},
-      {"nameO", FieldKind::NameO},
-      {"sign", FieldKind::Sign},
-      {"obz", FieldKind::Obz},
-  };
-  for (const auto& field : kFields) {
-    if (std::strcmp(name, field.name) == 0) {
-      kind = field.kind;
-      return true;
-    }
+  if (nameIs(name, "nameR")) {
+    kind = FieldKind::NameR;
+  } else if (nameIs(name, "nameO")) {
+    kind = FieldKind::NameO;
+  } else if (nameIs(name, "sign")) {
+    kind = FieldKind::Sign;
+  } else if (nameIs(name, "obz")) {
+    kind = FieldKind::Obz;
+  } else {
+    return false;
   }
-  return false;
+  return true;
 }
 
 void stopOutOfMemory(DvdList& list) {
@@ -38,7 +45,7 @@ void stopOutOfMemory(DvdList& list) {
 void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char** /*attributes*/) {
   DvdList& list = *static_cast<DvdList*>(userData);
   if (list.outOfMemory) return;
-  if (std::strcmp(name, "VelmarList") == 0) {
+  if (nameIs(name, "VelmarList")) {
     if (list.records.add() == nullptr) stopOutOfMemory(list);
     return;
   }

@@ -1,25 +1,17 @@
 #include "reader/parsed_text.h"
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#include <emmintrin.h>
+#define VELMAR_HAVE_SSE2 1
+#endif
+
 #include "reader/cp1251_down_conversion.h"
-#include "reader/cp1251_table.h"
 
 namespace velmar {
 namespace {
-
-// How many bytes of UTF-8 the parser makes of each byte of the file.
-constexpr std::array<std::uint8_t, 256> buildUtf8Lengths() {
-  std::array<std::uint8_t, 256> lengths{};
-  for (int byte = 0; byte < 256; ++byte) {
-    const std::uint32_t codePoint = cp1251ToUnicode(static_cast<std::uint8_t>(byte));
-    lengths[byte] = codePoint < 0x80 ? 1 : codePoint < 0x800 ? 2 : 3;
-  }
-  return lengths;
-}
-constexpr std::array<std::uint8_t, 256> kUtf8Lengths = buildUtf8Lengths();
 
 // The bytes of the database file behind the parser's current text event, when they are exactly
 // that text in windows-1251: a run of plain character data (one byte a character). Null for a
@@ -29,8 +21,10 @@ constexpr std::array<std::uint8_t, 256> kUtf8Lengths = buildUtf8Lengths();
 //
 // The parser hands over a long run of text in pieces; in a CDATA section the event of a piece
 // spans the rest of the run, not just the piece. The piece is the parser's UTF-8 for a prefix of
-// the event's bytes, so it is all of them exactly when the UTF-8 lengths agree.
-const char* fileBytesOfText(XML_Parser parser, std::size_t utf8Length, std::size_t& count) {
+// the event's bytes, each byte of the file one character, so it is all of them exactly when it
+// holds as many characters as the event has bytes.
+const char* fileBytesOfText(XML_Parser parser, const char* utf8, std::size_t utf8Length,
+                            std::size_t& count) {
   const int byteCount = XML_GetCurrentByteCount(parser);
   int offset = 0;
   int size = 0;
@@ -42,16 +36,71 @@ const char* fileBytesOfText(XML_Parser parser, std::size_t utf8Length, std::size
   if (bytes[0] == '&' || bytes[0] == '\r') return nullptr;
   const auto fileLength = static_cast<std::size_t>(byteCount);
   if (utf8Length < fileLength || utf8Length > 3 * fileLength) return nullptr;
-  std::size_t decodedLength = 0;
-  for (std::size_t at = 0; at < fileLength; ++at) {
-    decodedLength += kUtf8Lengths[static_cast<std::uint8_t>(bytes[at])];
-  }
-  if (decodedLength != utf8Length) return nullptr;
+  if (utf8CharacterCount(utf8, utf8Length) != fileLength) return nullptr;
   count = fileLength;
   return bytes;
 }
 
+// The continuation bytes among `count` bytes of UTF-8, a word of bytes at a time: such a byte has
+// its top bit set and the next bit clear. The flags are one bit a byte, summed by a
+// multiplication into the top byte; a word has at most 8 of them, so no byte of the sum
+// overflows.
+std::size_t continuationsByWords(const char* text, std::size_t count) {
+  using Word = std::uint64_t;
+  constexpr Word kOnes = 0x0101010101010101u;
+  std::size_t continuations = 0;
+  std::size_t at = 0;
+  for (; count - at >= sizeof(Word); at += sizeof(Word)) {
+    Word word;
+    std::memcpy(&word, text + at, sizeof word);
+    const Word flags = (word & ~(word << 1) & (kOnes * 0x80)) >> 7;
+    continuations += static_cast<std::size_t>((flags * kOnes) >> 56);
+  }
+  for (; at < count; ++at) {
+    continuations += (static_cast<std::uint8_t>(text[at]) & 0xC0) == 0x80 ? 1 : 0;
+  }
+  return continuations;
+}
+
 }  // namespace
+
+namespace detail {
+
+std::size_t utf8CharacterCountPortable(const char* text, std::size_t count) {
+  return count - continuationsByWords(text, count);
+}
+
+#if defined(VELMAR_HAVE_SSE2)
+std::size_t utf8CharacterCountVector(const char* text, std::size_t count) {
+  // 16 bytes at a time: a continuation byte (0x80 to 0xBF) is, as a signed byte, below -64.
+  // Each one subtracts -1 from its lane's counter; the counters are summed every 255 rounds,
+  // before a lane can overflow.
+  const __m128i belowLead = _mm_set1_epi8(-64);
+  std::size_t continuations = 0;
+  std::size_t at = 0;
+  while (count - at >= 16) {
+    __m128i lanes = _mm_setzero_si128();
+    for (int round = 0; round < 255 && count - at >= 16; ++round, at += 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+      lanes = _mm_sub_epi8(lanes, _mm_cmplt_epi8(chunk, belowLead));
+    }
+    const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+    continuations += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                     static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+  }
+  return count - continuations - continuationsByWords(text + at, count - at);
+}
+#else
+std::size_t utf8CharacterCountVector(const char* text, std::size_t count) {
+  return utf8CharacterCountPortable(text, count);
+}
+#endif
+
+}  // namespace detail
+
+std::size_t utf8CharacterCount(const char* text, std::size_t count) {
+  return detail::utf8CharacterCountVector(text, count);
+}
 
 bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bool whole) {
   TextAccumulator& accumulator = list.text;
@@ -59,10 +108,11 @@ bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bo
   if (count == 1 && static_cast<unsigned char>(text[0]) < 0x80) return accumulator.append(text, 1);
   const std::uint32_t start = accumulator.length();
   std::size_t fileCount = 0;
-  // A piece of up to three bytes (one character, often from a reference such as &#1046;)
-  // down-converts as cheaply as the parser can be asked where it came from.
+  // A piece of under 16 bytes (one character from a reference such as &#1046;, or the few
+  // letters between two references) down-converts as cheaply as the parser can be asked where
+  // it came from and the answer checked.
   const char* fileBytes =
-      whole && count > 3 ? fileBytesOfText(list.activeParser, count, fileCount) : nullptr;
+      whole && count >= 16 ? fileBytesOfText(list.activeParser, text, count, fileCount) : nullptr;
   if (fileBytes != nullptr) {
     if (!accumulator.append(fileBytes, fileCount)) return false;
     char* const end = accumulator.data() + accumulator.length();
@@ -75,10 +125,11 @@ bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bo
     }
     return true;
   }
-  if (!accumulator.append(text, count)) return false;
-  // The conversion never lengthens a text, so the sum is at most the length before it.
-  const std::size_t converted = toCp1251InPlace(accumulator.data() + start, count);
-  accumulator.truncate(start + static_cast<std::uint32_t>(converted));
+  // Down-converted straight into the accumulator; the conversion never lengthens a text, so
+  // the sum is at most the length the room took it to.
+  char* const room = accumulator.extend(count);
+  if (room == nullptr) return false;
+  accumulator.truncate(start + static_cast<std::uint32_t>(toCp1251(text, count, room)));
   return true;
 }
 

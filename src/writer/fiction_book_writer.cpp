@@ -5,13 +5,21 @@
 #include <cstdio>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#include <emmintrin.h>
+#define VELMAR_HAVE_SSE2 1
+#endif
+
 #include "platform/messages.h"
 
 namespace velmar {
 namespace {
 
+using platform::TextFileWriter;
+
+// The fixed parts of the book, made into its form when the program is built.
 // The header up to the date line. The book title's middle word is windows-1251 for "Список".
-constexpr char kHeadBeforeDate[] =
+constexpr auto kHeadBeforeDate = TextFileWriter::fixed(
     "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n"
     "<FictionBook xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\" "
     "xmlns:xlink=\"http://www.w3.org/1999/xlink\">\n"
@@ -29,19 +37,31 @@ constexpr char kHeadBeforeDate[] =
     " <document-info>\n"
     "  <author>\n"
     "   <nickname>velmar2fb2</nickname>\n"
-    "  </author>\n";
+    "  </author>\n");
 
-constexpr char kHeadAfterDate[] =
+constexpr auto kHeadAfterDate = TextFileWriter::fixed(
     " <id>Id</id>\n"
     " <version>2.0</version>\n"
     " </document-info>\n"
     "</description>\n"
     "<body>\n"
-    "<section>\n";
+    "<section>\n");
 
-constexpr char kTail[] =
+constexpr auto kContentsEnd = TextFileWriter::fixed("</section>\n");
+constexpr auto kTail = TextFileWriter::fixed(
     "\n</body>\n"
-    "</FictionBook>\n";
+    "</FictionBook>\n");
+
+// Around a record's texts.
+constexpr auto kParagraphOpen = TextFileWriter::fixed("<p>");
+constexpr auto kParagraphClose = TextFileWriter::fixed("</p>\n");
+constexpr auto kLinkOpen = TextFileWriter::fixed("<p><a xlink:href=\"#");
+constexpr auto kLinkMiddle = TextFileWriter::fixed("\" type=\"note\">");
+constexpr auto kLinkClose = TextFileWriter::fixed("</a></p>\n<empty-line/>\n");
+constexpr auto kNoteOpen = TextFileWriter::fixed("    <section id=\"");
+constexpr auto kNoteTitle = TextFileWriter::fixed("\">\n    <title>\n    <p>");
+constexpr auto kNoteText = TextFileWriter::fixed("    </p>\n    </title>\n    <p>");
+constexpr auto kNoteClose = TextFileWriter::fixed("    </p>\n     </section>\n");
 
 // The five bytes the book escapes, and what each becomes: kEntityOf gives, for every byte, its
 // entity's index in kEntities, 0 for a byte written as it is.
@@ -53,6 +73,10 @@ constexpr Entity kEntities[] = {
     {"", 0}, {"&quot;", 6}, {"&amp;", 5}, {"&apos;", 6}, {"&lt;", 4}, {"&gt;", 4},
 };
 
+// The line feed has index kLineFeed: not an entity, but a byte the writer must hand over as a
+// line end (see TextFileWriter::endLine).
+constexpr std::uint8_t kLineFeed = 6;
+
 constexpr std::array<std::uint8_t, 256> buildEntityTable() {
   std::array<std::uint8_t, 256> table{};
   table['"'] = 1;
@@ -60,15 +84,32 @@ constexpr std::array<std::uint8_t, 256> buildEntityTable() {
   table['\''] = 3;
   table['<'] = 4;
   table['>'] = 5;
+  table['\n'] = kLineFeed;
   return table;
 }
 constexpr std::array<std::uint8_t, 256> kEntityOf = buildEntityTable();
 
-void putText(platform::TextFileWriter& out, const char* text) { out.write(text, std::strlen(text)); }
+std::size_t plainPrefixByBytes(const char* bytes, std::size_t count) {
+  std::size_t at = 0;
+  while (at < count && kEntityOf[static_cast<std::uint8_t>(bytes[at])] == 0) ++at;
+  return at;
+}
+
+#if defined(VELMAR_HAVE_SSE2)
+unsigned lowestSetBit(unsigned mask) {
+#if defined(_MSC_VER) && !defined(__clang__)
+  unsigned long index = 0;
+  _BitScanForward(&index, mask);
+  return static_cast<unsigned>(index);
+#else
+  return static_cast<unsigned>(__builtin_ctz(mask));
+#endif
+}
+#endif
 
 // The record number in decimal, as printf's %zu writes it (there is one or two per record, and a
 // formatted print costs more than the rest of a small record's output together).
-void putNumber(platform::TextFileWriter& out, std::size_t value) {
+void putNumber(TextFileWriter& out, std::size_t value) {
   char digits[24];
   char* const end = digits + sizeof digits;
   char* first = end;
@@ -76,20 +117,20 @@ void putNumber(platform::TextFileWriter& out, std::size_t value) {
     *--first = static_cast<char>('0' + value % 10);
     value /= 10;
   } while (value != 0);
-  out.write(first, static_cast<std::size_t>(end - first));
+  out.writeVerbatim(first, static_cast<std::size_t>(end - first));
 }
 
-void putField(platform::TextFileWriter& out, const FieldText& text) {
+void putField(TextFileWriter& out, const FieldText& text) {
   putEscaped(out, text.data(), text.size());
 }
 
-void putParagraph(platform::TextFileWriter& out, const FieldText& text) {
-  putText(out, "<p>");
+void putParagraph(TextFileWriter& out, const FieldText& text) {
+  out.write(kParagraphOpen);
   putField(out, text);
-  putText(out, "</p>\n");
+  out.write(kParagraphClose);
 }
 
-void putDateLine(platform::TextFileWriter& out, const platform::LocalTime& dated) {
+void putDateLine(TextFileWriter& out, const platform::LocalTime& dated) {
   char line[128];
   const int length = std::snprintf(line, sizeof line,
                                    " <date value=\"%d-%d-%d\">%d.%d.%d, %d:%02d</date>\n",
@@ -102,40 +143,99 @@ void putDateLine(platform::TextFileWriter& out, const platform::LocalTime& dated
   }
 }
 
-void putContentsEntry(platform::TextFileWriter& out, const DvdRecord& record, std::size_t index) {
+void putContentsEntry(TextFileWriter& out, const DvdRecord& record, std::size_t index) {
   if (!record.nameO.empty()) putParagraph(out, record.nameO);
   if (!record.nameR.empty()) putParagraph(out, record.nameR);
-  putText(out, "<p><a xlink:href=\"#");
+  out.write(kLinkOpen);
   putNumber(out, index);
-  putText(out, "\" type=\"note\">");
+  out.write(kLinkMiddle);
   putField(out, record.sign);
-  putText(out, "</a></p>\n<empty-line/>\n");
+  out.write(kLinkClose);
 }
 
-void putNoteSection(platform::TextFileWriter& out, const DvdRecord& record, std::size_t index) {
-  putText(out, "    <section id=\"");
+void putNoteSection(TextFileWriter& out, const DvdRecord& record, std::size_t index) {
+  out.write(kNoteOpen);
   putNumber(out, index);
-  putText(out, "\">\n    <title>\n    <p>");
+  out.write(kNoteTitle);
   putField(out, record.sign);
-  putText(out, "    </p>\n    </title>\n    <p>");
+  out.write(kNoteText);
   putField(out, record.obz);
-  putText(out, "    </p>\n     </section>\n");
+  out.write(kNoteClose);
 }
 
 }  // namespace
 
-void putEscaped(platform::TextFileWriter& out, const char* bytes, std::size_t count) {
-  const char* const end = bytes + count;
-  const char* run = bytes;
-  for (const char* at = bytes; at != end; ++at) {
-    const std::uint8_t entity = kEntityOf[static_cast<std::uint8_t>(*at)];
-    if (entity == 0) continue;
-    // Text between entities goes out whole.
-    out.write(run, static_cast<std::size_t>(at - run));
-    out.write(kEntities[entity].text, kEntities[entity].length);
-    run = at + 1;
+namespace detail {
+
+std::size_t plainPrefixPortable(const char* bytes, std::size_t count) {
+  // A word of bytes at a time: a byte equal to one looked for is a zero byte of the word xor'ed
+  // with that byte repeated. The zero-byte test is exact (no carry runs from byte to byte), and
+  // a word that holds one is searched again byte by byte, whatever the byte order.
+  using Word = std::size_t;
+  constexpr Word kOnes = ~Word{0} / 0xFF;
+  constexpr Word kLow7 = kOnes * 0x7F;
+  constexpr Word kSpecial[] = {kOnes * '"', kOnes * '&', kOnes * '\'', kOnes * '<', kOnes * '>',
+                               kOnes * '\n'};
+  std::size_t at = 0;
+  for (; count - at >= sizeof(Word); at += sizeof(Word)) {
+    Word word;
+    std::memcpy(&word, bytes + at, sizeof word);
+    Word zeroBytes = 0;
+    for (const Word special : kSpecial) {
+      const Word x = word ^ special;
+      zeroBytes |= ~(((x & kLow7) + kLow7) | x | kLow7);
+    }
+    if (zeroBytes != 0) break;
   }
-  out.write(run, static_cast<std::size_t>(end - run));
+  return at + plainPrefixByBytes(bytes + at, count - at);
+}
+
+#if defined(VELMAR_HAVE_SSE2)
+std::size_t plainPrefixVector(const char* bytes, std::size_t count) {
+  const __m128i quote = _mm_set1_epi8('"');
+  const __m128i ampersand = _mm_set1_epi8('&');
+  const __m128i apostrophe = _mm_set1_epi8('\'');
+  const __m128i less = _mm_set1_epi8('<');
+  const __m128i greater = _mm_set1_epi8('>');
+  const __m128i lineFeed = _mm_set1_epi8('\n');
+  std::size_t at = 0;
+  for (; count - at >= 16; at += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+    const __m128i hits = _mm_or_si128(
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, quote), _mm_cmpeq_epi8(chunk, ampersand)),
+                     _mm_or_si128(_mm_cmpeq_epi8(chunk, apostrophe), _mm_cmpeq_epi8(chunk, less))),
+        _mm_or_si128(_mm_cmpeq_epi8(chunk, greater), _mm_cmpeq_epi8(chunk, lineFeed)));
+    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+    if (mask != 0) return at + lowestSetBit(mask);
+  }
+  return at + plainPrefixByBytes(bytes + at, count - at);
+}
+#else
+std::size_t plainPrefixVector(const char* bytes, std::size_t count) {
+  return plainPrefixPortable(bytes, count);
+}
+#endif
+
+}  // namespace detail
+
+std::size_t plainPrefixLength(const char* bytes, std::size_t count) {
+  return detail::plainPrefixVector(bytes, count);
+}
+
+void putEscaped(TextFileWriter& out, const char* bytes, std::size_t count) {
+  const char* const end = bytes + count;
+  for (;;) {
+    const std::size_t run = plainPrefixLength(bytes, static_cast<std::size_t>(end - bytes));
+    out.writeVerbatim(bytes, run);
+    bytes += run;
+    if (bytes == end) return;
+    const std::uint8_t entity = kEntityOf[static_cast<std::uint8_t>(*bytes++)];
+    if (entity == kLineFeed) {
+      out.endLine();
+    } else {
+      out.writeVerbatim(kEntities[entity].text, kEntities[entity].length);
+    }
+  }
 }
 
 bool writeFictionBook(const char* outputPath, const DvdList& list) {
@@ -149,21 +249,21 @@ bool writeFictionBook(const char* outputPath, const DvdList& list,
     platform::printMessage("Can't open output file [%s]\n", outputPath);
     return false;
   }
-  putText(out, kHeadBeforeDate);
+  out.write(kHeadBeforeDate);
   putDateLine(out, dated);
-  putText(out, kHeadAfterDate);
+  out.write(kHeadAfterDate);
   std::size_t index = 0;
   for (const DvdRecord& record : list.records) {
     if (out.failed()) break;
     putContentsEntry(out, record, index++);
   }
-  putText(out, "</section>\n");
+  out.write(kContentsEnd);
   index = 0;
   for (const DvdRecord& record : list.records) {
     if (out.failed()) break;
     putNoteSection(out, record, index++);
   }
-  putText(out, kTail);
+  out.write(kTail);
   if (!out.close()) {
     platform::printMessage("Can't write output file [%s]\n", outputPath);
     out.discard();

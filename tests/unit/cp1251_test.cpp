@@ -83,6 +83,14 @@ TEST_P(Cp1251Conversion, GivesTheCodePageBytes) {
   EXPECT_EQ(downConvert(GetParam().utf8), GetParam().cp1251);
 }
 
+TEST_P(Cp1251Conversion, GivesTheSameBytesWrittenElsewhere) {
+  const std::string& text = GetParam().utf8;
+  std::string out(text.size() + 1, '#');
+  const std::size_t written = toCp1251(text.data(), text.size(), &out[0]);
+  EXPECT_EQ(out.substr(0, written), GetParam().cp1251);
+  EXPECT_EQ(out.substr(written), std::string(text.size() + 1 - written, '#')) << "nothing past";
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Texts, Cp1251Conversion,
     ::testing::Values(

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/heap.h"
 #include "reader/database_reader.h"
+#include "reader/parsed_text.h"
 #include "test_support.h"
 #include "utf8_road.h"
 
@@ -201,6 +203,90 @@ TEST(DatabaseReader, ReferencesEntitiesAndCdataBecomeWindows1251) {
   EXPECT_EQ(result.records[0][1], "A <raw> & \"cdata\"\nline\ntwo");
   EXPECT_EQ(result.records[0][2], "  S\x97?\t1  ");
   EXPECT_EQ(result.records[1][2], "tail1999" + studio);
+}
+
+// Bytes of both kinds around the edges of the continuation range 0x80 to 0xBF.
+constexpr unsigned char kEdgeBytes[] = {0x00, 0x41, 0x7F, 0x80, 0x81, 0xBE, 0xBF, 0xC0, 0xC1, 0xFF};
+
+std::size_t charactersByHand(const std::string& text) {
+  std::size_t count = 0;
+  for (const char byte : text) count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80 ? 1 : 0;
+  return count;
+}
+
+struct CountWay {
+  const char* name;
+  std::size_t (*count)(const char*, std::size_t);
+};
+
+class Utf8CharacterCount : public ::testing::TestWithParam<CountWay> {};
+
+TEST_P(Utf8CharacterCount, CountsEveryByteOnItsSideOfTheContinuationRange) {
+  const auto count = GetParam().count;
+  // Each edge byte at each position of texts of every length up to three blocks and a tail,
+  // from every alignment, in a text of every other edge byte.
+  alignas(16) char storage[16 + 53];
+  for (std::size_t align = 0; align < 16; ++align) {
+    for (std::size_t length = 0; length <= 53; ++length) {
+      for (const unsigned char fill : kEdgeBytes) {
+        std::string text(length, static_cast<char>(fill));
+        for (std::size_t at = 0; at < length; ++at) {
+          for (const unsigned char edge : kEdgeBytes) {
+            text[at] = static_cast<char>(edge);
+            std::copy(text.begin(), text.end(), storage + align);
+            ASSERT_EQ(count(storage + align, length), charactersByHand(text))
+                << "align " << align << " length " << length << " byte " << int(edge) << " in "
+                << int(fill);
+          }
+          text[at] = static_cast<char>(fill);
+        }
+      }
+    }
+  }
+}
+
+TEST_P(Utf8CharacterCount, LongTextsOfContinuationsAndLeads) {
+  const auto count = GetParam().count;
+  // Long enough that any per-byte counter kept narrow must be emptied on the way.
+  for (const std::size_t length : {4079u, 4080u, 4081u, 9000u, 70000u}) {
+    const std::string continuations(length, '\x80');
+    EXPECT_EQ(count(continuations.data(), length), 0u) << length;
+    std::string cyrillic;
+    while (cyrillic.size() < length) cyrillic += "\xD0\x96";
+    EXPECT_EQ(count(cyrillic.data(), cyrillic.size()), cyrillic.size() / 2) << length;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, Utf8CharacterCount,
+    ::testing::Values(CountWay{"Words", detail::utf8CharacterCountPortable},
+                      CountWay{"Vector", detail::utf8CharacterCountVector}),
+    [](const ::testing::TestParamInfo<CountWay>& info) { return info.param.name; });
+
+// Long runs of character data and CDATA sections, which the parser hands over in pieces, made
+// of every byte of the code page's upper half (one, two and three bytes of UTF-8 each): the
+// file bytes must be taken exactly when a piece is all of them.
+TEST(DatabaseReader, LongTextsOfEveryUpperByteReadAlikeBothWays) {
+  std::string upper;
+  for (int byte = 0x80; byte <= 0xFF; ++byte) upper += static_cast<char>(byte);
+  std::string text;
+  while (text.size() < 9000) text += upper + "ab";
+  const std::string bytes = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<VelmarDB>\n"
+                            "<VelmarList>\n<nameR>" + text + "</nameR>\n<obz><![CDATA[" + text +
+                            "]]></obz>\n<sign><![CDATA[" + text.substr(37, 5000) + "]]>" +
+                            text.substr(0, 3000) + "</sign>\n</VelmarList>\n</VelmarDB>\n";
+  ScratchDir dir;
+  const std::string path = dir.path("upper.xml");
+  writeFile(path, bytes);
+  const ReadResult result = read(path);
+  ASSERT_TRUE(result.ok) << result.printed;
+  ASSERT_EQ(result.records.size(), 1u);
+  EXPECT_EQ(result.records, readThroughUtf8(path));
+  std::string expected = text;
+  for (char& byte : expected) {
+    if (static_cast<unsigned char>(byte) == 0x98) byte = '?';
+  }
+  EXPECT_TRUE(result.records[0][3] == expected) << "the CDATA review is the text once";
 }
 
 TEST(DatabaseReader, OnlyWindows1251IsSupplied) {

@@ -96,6 +96,14 @@ INSTANTIATE_TEST_SUITE_P(
                     {S("VelmarList"), S("obz"), T("a"), E("obz"), E("VelmarList"),
                      S("VelmarList"), T("b"), E("sign")},
                     {{"", "", "", "a"}, {"", "", "", "b"}}},
+        // Names one byte longer or shorter than a known one, or differing in case, are other
+        // elements: no record, no commit, their text joins the next field.
+        HandlerCase{"NamesCloseToKnownOnesAreOtherElements",
+                    {S("VelmarList"), S("nameRx"), T("a"), E("nameRx"), S("name"), T("b"),
+                     E("name"), S("Sign"), T("c"), E("Sign"), S("obzz"), T("d"), E("obzz"),
+                     S("ob"), E("ob"), S("VelmarListX"), S("VelmarLis"), S("velmarList"),
+                     S("nameo"), T("e"), E("nameo"), S("obz"), T("f"), E("obz")},
+                    {{"", "", "", "abcdef"}}},
         HandlerCase{"CommittedTextIsWindows1251",
                     {S("VelmarList"), S("nameR"),
                      T("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xE2\x84\x96"),

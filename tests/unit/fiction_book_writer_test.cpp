@@ -2,10 +2,12 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/text_file_writer.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
 
@@ -138,6 +140,132 @@ TEST(FictionBookWriter, PartlyWrittenBookIsRemoved) {
   EXPECT_FALSE(written);
   EXPECT_EQ(printed, "Can't write output file [" + book + "]\n");
   EXPECT_FALSE(testing::fileExists(book));
+}
+
+// The bytes putEscaped cannot copy as they are; every other byte value must be passed over,
+// the neighbours of these above all (0x21, 0x3D, 0x0B...) and the high bytes that differ from
+// one of them only in the top bit (0xA2, 0xA6, 0x8A...), which a word-at-a-time test can
+// mistake for them.
+constexpr char kSpecialBytes[] = {'"', '&', '\'', '<', '>', '\n'};
+
+bool isSpecial(unsigned char byte) {
+  return std::memchr(kSpecialBytes, byte, sizeof kSpecialBytes) != nullptr;
+}
+
+struct PrefixWay {
+  const char* name;
+  std::size_t (*prefix)(const char*, std::size_t);
+};
+
+class PlainPrefix : public ::testing::TestWithParam<PrefixWay> {};
+
+TEST_P(PlainPrefix, FindsEachSpecialByteAtEveryPositionAndAlignment) {
+  const auto prefix = GetParam().prefix;
+  // 16 alignments of the start, lengths up to three 16-byte blocks and a tail.
+  alignas(16) char storage[16 + 53];
+  for (std::size_t align = 0; align < 16; ++align) {
+    char* const text = storage + align;
+    for (std::size_t length = 0; length <= 53; ++length) {
+      std::memset(text, 'x', length);
+      ASSERT_EQ(prefix(text, length), length) << "align " << align << " length " << length;
+      for (std::size_t at = 0; at < length; ++at) {
+        for (const char special : kSpecialBytes) {
+          text[at] = special;
+          ASSERT_EQ(prefix(text, length), at)
+              << "align " << align << " length " << length << " byte " << int(special);
+          // A second special byte further on does not hide the first.
+          if (at + 1 < length) {
+            text[length - 1] = '<';
+            ASSERT_EQ(prefix(text, length), at);
+            text[length - 1] = 'x';
+          }
+          text[at] = 'x';
+        }
+      }
+    }
+  }
+}
+
+TEST_P(PlainPrefix, PassesOverEveryOtherByteValue) {
+  for (int value = 0; value < 256; ++value) {
+    if (isSpecial(static_cast<unsigned char>(value))) continue;
+    // The value fills whole blocks and words, then a special byte ends the text.
+    const std::string text = std::string(40, static_cast<char>(value)) + '&';
+    EXPECT_EQ(GetParam().prefix(text.data(), text.size()), 40u) << "byte " << value;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, PlainPrefix,
+    ::testing::Values(PrefixWay{"Words", detail::plainPrefixPortable},
+                      PrefixWay{"Vector", detail::plainPrefixVector}),
+    [](const ::testing::TestParamInfo<PrefixWay>& info) { return info.param.name; });
+
+// What putEscaped must write, one byte at a time.
+std::string escapedByHand(const std::string& text) {
+  std::string out;
+  for (const char byte : text) {
+    switch (byte) {
+      case '"': out += "&quot;"; break;
+      case '&': out += "&amp;"; break;
+      case '\'': out += "&apos;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '\n': out += "\r\n"; break;
+      default: out += byte;
+    }
+  }
+  return out;
+}
+
+// Texts that fill the writer's buffer past its end, in one piece or in many, with special
+// bytes where the buffer fills up.
+TEST(TextFileWriter, EscapedTextsAcrossTheBufferEndAreWrittenWhole) {
+  const std::size_t size = platform::TextFileWriter::kBufferSize;
+  std::string longText;
+  for (std::size_t at = 0; longText.size() < 2 * size + 100; ++at) {
+    longText += at % 97 == 0 ? kSpecialBytes[at % sizeof kSpecialBytes] : char('a' + at % 26);
+  }
+  const std::vector<std::string> texts = {
+      std::string(size - 1, 'a') + "\n\n&",
+      std::string(size, '\xE9') + "<",
+      std::string(size + 1, '\n'),
+      longText,
+  };
+  for (std::size_t index = 0; index < texts.size(); ++index) {
+    const std::string& text = texts[index];
+    ScratchDir dir;
+    const std::string path = dir.path("text.txt");
+    platform::TextFileWriter out;
+    ASSERT_TRUE(out.open(path.c_str()));
+    // The whole text, then the same text in pieces of 1000 bytes, then plain lines.
+    putEscaped(out, text.data(), text.size());
+    for (std::size_t at = 0; at < text.size(); at += 1000) {
+      putEscaped(out, text.data() + at, std::min<std::size_t>(1000, text.size() - at));
+    }
+    out.write("end\nof text\n");
+    ASSERT_TRUE(out.close());
+    EXPECT_TRUE(readFile(path) == escapedByHand(text) + escapedByHand(text) + "end\r\nof text\r\n")
+        << "text " << index;
+  }
+}
+
+// Texts made into the book's form when the program is built: each line feed becomes CR LF, a
+// lone CR stays, an empty text writes nothing (as write() does at run time).
+TEST(TextFileWriter, FixedTextsHaveEachLineFeedAsCrLf) {
+  using platform::TextFileWriter;
+  static constexpr auto kEmpty = TextFileWriter::fixed("");
+  static constexpr auto kLines = TextFileWriter::fixed("<p>\nfirst\n\nlast\n");
+  static constexpr auto kReturns = TextFileWriter::fixed("a\rb\r\nc");
+  ScratchDir dir;
+  const std::string path = dir.path("fixed.txt");
+  TextFileWriter out;
+  ASSERT_TRUE(out.open(path.c_str()));
+  out.write(kEmpty);
+  out.write(kLines);
+  out.write(kReturns);
+  ASSERT_TRUE(out.close());
+  EXPECT_EQ(readFile(path), "<p>\r\nfirst\r\n\r\nlast\r\na\rb\r\r\nc");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,11 @@ TEST_P(AccumulatorOutOfMemory, ReportsFailureAndKeepsTheOldText) {
     EXPECT_EQ(noMemory.refusedCount(), 1);
   }
   EXPECT_EQ(held(text), old);
+  {
+    platform::HeapFailureScope noMemory(0);
+    EXPECT_EQ(text.extend(c.appended), nullptr) << "room to write in fails alike";
+  }
+  EXPECT_EQ(held(text), old);
   EXPECT_EQ(text.data()[text.length()], '\0');
   EXPECT_EQ(text.data(), oldData);
   EXPECT_EQ(text.capacity(), oldCapacity);
@@ -207,6 +213,23 @@ TEST(TextAccumulator, TruncateCutsAndKeepsTheNul) {
   text.truncate(2);
   EXPECT_EQ(held(text), "ab");
   EXPECT_EQ(text.data()[2], '\0');
+}
+
+// Room written in place and cut back, in the inline storage and across a move to the heap.
+TEST(TextAccumulator, ExtendGivesRoomAfterTheTextThenTruncateCutsIt) {
+  for (const std::size_t heldBefore : {std::size_t{0}, std::size_t{1000}}) {
+    TextAccumulator text;
+    const std::string old = pattern(heldBefore);
+    ASSERT_TRUE(text.append(old.data(), old.size()));
+    char* const room = text.extend(100);
+    ASSERT_NE(room, nullptr);
+    EXPECT_EQ(room, text.data() + heldBefore);
+    EXPECT_EQ(text.length(), heldBefore + 100);
+    EXPECT_EQ(text.data()[text.length()], '\0');
+    std::memcpy(room, "written", 7);
+    text.truncate(static_cast<std::uint32_t>(heldBefore + 7));
+    EXPECT_EQ(held(text), old + "written") << heldBefore;
+  }
 }
 
 }  // namespace
