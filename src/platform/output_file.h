@@ -66,6 +66,10 @@ class OutputFile {
   // Windows: the attributes the replacement takes over from the old book (POSIX sets the mode
   // as the temporary file is made).
   std::uint32_t keptAttributes_ = 0;
+  // Bytes written, and how many of them the disk has been asked to take already (Linux starts
+  // writing a book out while the rest is still being made, so the final sync waits less).
+  std::uint64_t written_ = 0;
+  std::uint64_t writeBackStarted_ = 0;
   std::string finalPath_;
   std::string temporaryPath_;
 };
