@@ -1,5 +1,6 @@
 #pragma once
-// The database file, read as bytes.
+// The database file, read as bytes. Reads go through a buffer of its own, so the parser's small
+// chunks cost a copy, not a system call each.
 
 #include <cstddef>
 #include <cstdint>
@@ -30,9 +31,18 @@ class InputFile {
   bool regularFileIdentity(FileIdentity& result) const;
 
  private:
+  // One read from the system into the empty buffer: false at the end of the file or on an
+  // error (failed_ then set).
+  bool fill();
+
   static constexpr std::intptr_t kClosed = -1;
+  static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
+
   std::intptr_t handle_ = kClosed;  // a descriptor (POSIX) or a HANDLE (Windows)
   bool failed_ = false;
+  std::size_t next_ = 0;  // the first byte of buffer_ not yet handed out
+  std::size_t held_ = 0;  // bytes in buffer_
+  char buffer_[kBufferSize];
 };
 
 }  // namespace velmar::platform

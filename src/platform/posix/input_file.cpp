@@ -21,20 +21,19 @@ bool InputFile::open(const char* path) {
   return true;
 }
 
-std::size_t InputFile::read(char* buffer, std::size_t capacity) {
-  std::size_t filled = 0;
-  // A pipe or a terminal hands over less than was asked for; only 0 is the end.
-  while (filled < capacity && handle_ != kClosed && !failed_) {
-    const ssize_t count = ::read(static_cast<int>(handle_), buffer + filled, capacity - filled);
+bool InputFile::fill() {
+  next_ = 0;
+  held_ = 0;
+  while (handle_ != kClosed && !failed_) {
+    const ssize_t count = ::read(static_cast<int>(handle_), buffer_, sizeof buffer_);
     if (count > 0) {
-      filled += static_cast<std::size_t>(count);
-    } else if (count == 0) {
-      break;
-    } else if (errno != EINTR) {
-      failed_ = true;  // a directory (EISDIR), an I/O error
+      held_ = static_cast<std::size_t>(count);
+      return true;
     }
+    if (count == 0) return false;
+    if (errno != EINTR) failed_ = true;  // a directory (EISDIR), an I/O error
   }
-  return filled;
+  return false;
 }
 
 bool InputFile::regularFileIdentity(FileIdentity& result) const {

@@ -26,21 +26,19 @@ bool InputFile::open(const char* path) {
   return true;
 }
 
-std::size_t InputFile::read(char* buffer, std::size_t capacity) {
-  std::size_t filled = 0;
-  while (filled < capacity && handle_ != kClosed && !failed_) {
-    const std::size_t wanted = capacity - filled;
-    DWORD count = 0;
-    const DWORD asked = wanted > 0x40000000u ? 0x40000000u : static_cast<DWORD>(wanted);
-    if (ReadFile(handleOf(handle_), buffer + filled, asked, &count, nullptr) == 0) {
-      // A pipe whose writer has finished ends this way; anything else is a read error.
-      if (GetLastError() != ERROR_BROKEN_PIPE) failed_ = true;
-      break;
-    }
-    if (count == 0) break;
-    filled += count;
+bool InputFile::fill() {
+  next_ = 0;
+  held_ = 0;
+  if (handle_ == kClosed || failed_) return false;
+  DWORD count = 0;
+  if (ReadFile(handleOf(handle_), buffer_, static_cast<DWORD>(sizeof buffer_), &count, nullptr) ==
+      0) {
+    // A pipe whose writer has finished ends this way; anything else is a read error.
+    if (GetLastError() != ERROR_BROKEN_PIPE) failed_ = true;
+    return false;
   }
-  return filled;
+  held_ = count;
+  return count > 0;
 }
 
 bool InputFile::regularFileIdentity(FileIdentity& result) const {
