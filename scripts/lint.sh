@@ -49,8 +49,6 @@ echo "== cppcheck"
 #   useStlAlgorithm: the raw loops it points at are a constexpr function (std::accumulate is
 #     constexpr only from C++20) and searches that stop at a match with a side effect, which
 #     read plainer as loops.
-#   noExplicitConstructor in heap_allocator.h: an allocator's rebinding constructor is implicit
-#     by convention (std::allocator's is); the containers convert allocators implicitly.
 #   uninitMemberVar in text_file_writer.h and input_file.h: TextFileWriter::buffer_ and
 #     InputFile::buffer_ are 64 KiB each that are only ever read up to what was put in them;
 #     clearing them in the constructor would be a memset for nothing.
@@ -58,7 +56,6 @@ echo "== cppcheck"
 if ! cppcheck --enable=warning,style,performance,portability --error-exitcode=1 --inline-suppr \
     --std=c++17 --language=c++ -I src --quiet \
     --suppress=useStlAlgorithm \
-    --suppress=noExplicitConstructor:src/platform/heap_allocator.h \
     --suppress=uninitMemberVar:src/platform/text_file_writer.h \
     --suppress=uninitMemberVar:src/platform/input_file.h \
     --suppress=missingIncludeSystem \

@@ -10,10 +10,7 @@ namespace velmar {
 
 bool runConversion(const char* inputPath, const char* outputPath) {
   platform::InputFile input;
-  if (!input.open(inputPath)) {
-    platform::printMessage("Can't open input file [%s]\n", inputPath);
-    return false;
-  }
+  if (!openDatabase(input, inputPath)) return false;
   // The book must never take the database's place, however the two names are spelled.
   platform::FileIdentity inputIdentity;
   platform::FileIdentity outputIdentity;

@@ -35,6 +35,9 @@ class OutputFile {
   // Writes all `count` bytes; false once any write has failed (later writes do nothing).
   bool write(const char* bytes, std::size_t count);
 
+  // True once a write has failed, or the book was given up.
+  bool failed() const { return failed_; }
+
   // Makes the written book the file of that name: flush, sync to the disk, close, rename over
   // the old book. True on success; on failure the temporary file is removed, the old book is
   // as it was, and false is returned.
@@ -51,12 +54,16 @@ class OutputFile {
 
  private:
   static constexpr std::intptr_t kClosed = -1;
-  // Takes a freshly made temporary file (or kClosed when none could be made).
-  bool adoptTemporary(std::intptr_t handle) {
+  // Takes a file opened to be written in place (or kClosed when it could not be opened).
+  bool adoptInPlace(std::intptr_t handle) {
     if (handle == kClosed) return false;
     handle_ = handle;
-    replacing_ = true;
     return true;
+  }
+  // Takes a freshly made temporary file (or kClosed when none could be made).
+  bool adoptTemporary(std::intptr_t handle) {
+    replacing_ = adoptInPlace(handle);
+    return replacing_;
   }
 
   std::intptr_t handle_ = kClosed;  // a descriptor (POSIX) or a HANDLE (Windows)

@@ -3,7 +3,6 @@
 namespace velmar::platform {
 
 bool TextFileWriter::open(const char* path) {
-  failed_ = false;
   used_ = 0;
   return file_.open(path);
 }
@@ -45,22 +44,18 @@ void TextFileWriter::flushBuffer() {
 }
 
 void TextFileWriter::sink(const char* bytes, std::size_t count) {
-  if (!failed_ && !file_.write(bytes, count)) failed_ = true;
+  // A failure stays with the file: later writes do nothing, and close() reports it.
+  static_cast<void>(file_.write(bytes, count));
 }
 
 bool TextFileWriter::close() {
   flushBuffer();
-  if (failed_) {
-    file_.abandon();
-    return false;
-  }
-  failed_ = !file_.commit();
-  return !failed_;
+  // commit() gives the book up itself when anything failed before or during it.
+  return file_.commit();
 }
 
 void TextFileWriter::discard() {
   used_ = 0;
-  failed_ = true;
   file_.abandon();
 }
 

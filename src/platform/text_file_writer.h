@@ -57,9 +57,11 @@ class TextFileWriter {
     return out;
   }
   template <std::size_t N>
-  void write(const FixedText<N>& text) { writeVerbatim(text.bytes, text.size); }
+  void write(const FixedText<N>& text) {
+    writeVerbatim(text.bytes, text.size);
+  }
 
-  bool failed() const { return failed_; }
+  bool failed() const { return file_.failed(); }
 
   // Writes out the buffer and makes the book final; true when every byte reached it. On
   // failure the old book, if any, is as it was.
@@ -79,7 +81,6 @@ class TextFileWriter {
   void sink(const char* bytes, std::size_t count);
 
   OutputFile file_;
-  bool failed_ = false;
   std::size_t used_ = 0;
   char buffer_[kBufferSize];
 };

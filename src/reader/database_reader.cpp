@@ -38,9 +38,9 @@ bool reportOutOfMemory(const char* inputPath) {
 
 bool reportParseError(XML_Parser parser) {
   platform::printMessage("XMLError: %s at line %lu column %lu\n",
-              XML_ErrorString(XML_GetErrorCode(parser)),
-              static_cast<unsigned long>(XML_GetCurrentLineNumber(parser)),
-              static_cast<unsigned long>(XML_GetCurrentColumnNumber(parser)));
+                         XML_ErrorString(XML_GetErrorCode(parser)),
+                         static_cast<unsigned long>(XML_GetCurrentLineNumber(parser)),
+                         static_cast<unsigned long>(XML_GetCurrentColumnNumber(parser)));
   return false;
 }
 
@@ -58,13 +58,15 @@ int XMLCALL onUnknownEncoding(void* /*handlerData*/, const XML_Char* name, XML_E
   return 1;
 }
 
+bool openDatabase(platform::InputFile& file, const char* inputPath) {
+  if (file.open(inputPath)) return true;
+  platform::printMessage("Can't open input file [%s]\n", inputPath);
+  return false;
+}
+
 bool readDatabase(const char* inputPath, DvdList& list) {
   platform::InputFile file;
-  if (!file.open(inputPath)) {
-    platform::printMessage("Can't open input file [%s]\n", inputPath);
-    return false;
-  }
-  return readDatabase(file, inputPath, list);
+  return openDatabase(file, inputPath) && readDatabase(file, inputPath, list);
 }
 
 bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& list) {

@@ -19,6 +19,10 @@ inline constexpr std::size_t kChunkSize = 2048;
 // returns false; records read before the failure stay in the list, which must then not be used.
 bool readDatabase(const char* inputPath, DvdList& list);
 
+// Opens the database file; when it cannot be opened, prints "Can't open input file [...]" and
+// returns false.
+bool openDatabase(platform::InputFile& file, const char* inputPath);
+
 // The same for a file already open; `inputPath` is its name for the messages.
 bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& list);
 

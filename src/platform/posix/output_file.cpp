@@ -230,6 +230,12 @@ int createTemporary(const std::string& finalPath, const struct stat* keep,
   return descriptor;
 }
 
+// Opens the name for writing as it stands, truncated, with no temporary file: a device, a pipe,
+// the name of a descriptor not open for writing. The descriptor, or -1.
+int openAsItStands(const char* path) {
+  return ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0666);
+}
+
 }  // namespace
 
 OutputFile::~OutputFile() {
@@ -254,17 +260,11 @@ bool OutputFile::open(const char* path) {
     // appending (>>) is appended to, and nothing is truncated, replaced or removed.
     const int flags = fcntl(descriptor, F_GETFL);
     if (flags >= 0 && (flags & O_ACCMODE) != O_RDONLY) {
-      const int copy = fcntl(descriptor, F_DUPFD_CLOEXEC, 3);
-      if (copy < 0) return false;
-      handle_ = copy;
-      return true;
+      return adoptInPlace(fcntl(descriptor, F_DUPFD_CLOEXEC, 3));
     }
     // Not open for writing (or not open): the name is still no book to replace or remove, so
-    // it is opened and written in place, as a device is.
-    const int opened = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0666);
-    if (opened < 0) return false;
-    handle_ = opened;
-    return true;
+    // it is written in place, as a device is.
+    return adoptInPlace(openAsItStands(path));
   }
 
   struct stat existing {};
@@ -274,13 +274,8 @@ bool OutputFile::open(const char* path) {
     finalPath_ = target;
     return adoptTemporary(createTemporary(finalPath_, nullptr, temporaryPath_));
   }
-  if (!S_ISREG(existing.st_mode)) {
-    // A device, a pipe, a socket: written as it is. A folder fails here.
-    const int opened = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0666);
-    if (opened < 0) return false;
-    handle_ = opened;
-    return true;
-  }
+  // A device, a pipe, a socket: written as it is. A folder fails here.
+  if (!S_ISREG(existing.st_mode)) return adoptInPlace(openAsItStands(path));
 
   // An existing book. Whether it may be written at all is the file's own permission, as it
   // would be for overwriting it: a read-only book is refused, not replaced.
@@ -313,7 +308,8 @@ bool OutputFile::open(const char* path) {
 }
 
 bool OutputFile::write(const char* bytes, std::size_t count) {
-  if (failed_ || handle_ == kClosed) return false;
+  if (handle_ == kClosed) failed_ = true;  // nothing to write to
+  if (failed_) return false;
   if (!writeAll(static_cast<int>(handle_), bytes, count)) {
     failed_ = true;
     return false;
@@ -325,10 +321,9 @@ bool OutputFile::write(const char* bytes, std::size_t count) {
   // left. Only a hint; a failure shows at the sync.
   constexpr std::uint64_t kWriteBackStep = std::uint64_t{8} * 1024 * 1024;
   if ((replacing_ || syncInPlace_) && written_ - writeBackStarted_ >= kWriteBackStep) {
-    static_cast<void>(sync_file_range(static_cast<int>(handle_),
-                                      static_cast<off64_t>(writeBackStarted_),
-                                      static_cast<off64_t>(written_ - writeBackStarted_),
-                                      SYNC_FILE_RANGE_WRITE));
+    static_cast<void>(
+        sync_file_range(static_cast<int>(handle_), static_cast<off64_t>(writeBackStarted_),
+                        static_cast<off64_t>(written_ - writeBackStarted_), SYNC_FILE_RANGE_WRITE));
     writeBackStarted_ = written_;
   }
 #endif

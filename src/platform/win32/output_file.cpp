@@ -98,6 +98,20 @@ HANDLE createTemporary(const std::wstring& finalPath, std::wstring& temporaryPat
   return INVALID_HANDLE_VALUE;
 }
 
+// Makes the temporary file that will replace the book `path` names and gives both names in
+// UTF-8. The handle as the output keeps it (kClosed, that is -1, when none could be made, with
+// the last error set).
+std::intptr_t startReplacement(const std::wstring& path, std::string& finalPath,
+                               std::string& temporaryPath) {
+  std::wstring temporary;
+  const std::wstring full = fullPathOf(path);
+  const HANDLE file = createTemporary(full, temporary);
+  if (file == INVALID_HANDLE_VALUE) return reinterpret_cast<std::intptr_t>(file);
+  finalPath = narrow(full.c_str());
+  temporaryPath = narrow(temporary.c_str());
+  return reinterpret_cast<std::intptr_t>(file);
+}
+
 bool writeAll(HANDLE file, const char* bytes, std::size_t count) {
   while (count > 0) {
     if (outputStepFails(OutputStep::Write)) return false;
@@ -147,18 +161,11 @@ bool OutputFile::open(const char* path) {
   if (existing == INVALID_HANDLE_VALUE) {
     if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
     // A new book: made beside its final name and moved into place.
-    std::wstring temporary;
-    const std::wstring finalPath = fullPathOf(wide);
-    const HANDLE file = createTemporary(finalPath, temporary);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    finalPath_ = narrow(finalPath.c_str());
-    temporaryPath_ = narrow(temporary.c_str());
-    return adoptTemporary(reinterpret_cast<std::intptr_t>(file));
+    return adoptTemporary(startReplacement(wide, finalPath_, temporaryPath_));
   }
   if (GetFileType(existing) != FILE_TYPE_DISK) {
     // NUL, CON, a pipe: written as it is.
-    handle_ = reinterpret_cast<std::intptr_t>(existing);
-    return true;
+    return adoptInPlace(reinterpret_cast<std::intptr_t>(existing));
   }
   BY_HANDLE_FILE_INFORMATION information{};
   if (GetFileInformationByHandle(existing, &information) == 0) {
@@ -166,17 +173,12 @@ bool OutputFile::open(const char* path) {
     return false;
   }
   if (information.nNumberOfLinks == 1) {
-    std::wstring temporary;
-    const std::wstring finalPath = fullPathOf(wide);
-    const HANDLE file = createTemporary(finalPath, temporary);
-    if (file != INVALID_HANDLE_VALUE) {
+    if (adoptTemporary(startReplacement(wide, finalPath_, temporaryPath_))) {
       CloseHandle(existing);
       keptAttributes_ = information.dwFileAttributes &
                         (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                          FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-      finalPath_ = narrow(finalPath.c_str());
-      temporaryPath_ = narrow(temporary.c_str());
-      return adoptTemporary(reinterpret_cast<std::intptr_t>(file));
+      return true;
     }
     // Only a folder that will not take a new file sends the book to be written in place.
     if (GetLastError() != ERROR_ACCESS_DENIED) {
@@ -195,7 +197,8 @@ bool OutputFile::open(const char* path) {
 }
 
 bool OutputFile::write(const char* bytes, std::size_t count) {
-  if (failed_ || handle_ == kClosed) return false;
+  if (handle_ == kClosed) failed_ = true;  // nothing to write to
+  if (failed_) return false;
   if (!writeAll(handleOf(handle_), bytes, count)) failed_ = true;
   return !failed_;
 }
