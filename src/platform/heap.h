@@ -44,6 +44,11 @@ void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize);
 // Returns a large block of `size` bytes to the system; null is ignored.
 void heapFreeLarge(void* block, std::size_t size);
 
+// Makes the pages of the `size` bytes at `at`, inside a large block, present now, in one call
+// rather than one page fault each when they are first written. Only a hint: it does nothing
+// where the system has no such call, and the bytes stay zero either way.
+void heapPrepareLarge(void* at, std::size_t size);
+
 // Test seam: while an instance lives, the heap grants `allowedAllocations` more allocations or
 // resizes and refuses every one after that. Scopes do not nest.
 class HeapFailureScope {

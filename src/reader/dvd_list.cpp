@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "platform/heap.h"
@@ -31,10 +32,20 @@ bool TextAccumulator::grow(std::size_t count) {
     if (grown != nullptr) std::memcpy(grown, data_, length_);
   }
   if (grown == nullptr) return false;  // the old storage is still ours, text intact
+  if (!heapOwned_) prepared_ = 0;  // a new block: only the text copied over touched it
   data_ = grown;
   heapOwned_ = true;
   capacity_ = newCapacity;
   return true;
+}
+
+void TextAccumulator::prepareAhead() {
+  // Inline storage is always present (prepared_ is its capacity): only a heap block gets here.
+  const std::uint32_t target =
+      capacity_ - length_ > kPrepareAhead ? length_ + kPrepareAhead : capacity_;
+  if (target <= prepared_) return;
+  platform::heapPrepareLarge(data_ + prepared_, target - prepared_);
+  prepared_ = target;
 }
 
 void TextAccumulator::release() {
@@ -42,6 +53,7 @@ void TextAccumulator::release() {
   data_ = inlineStorage_;
   heapOwned_ = false;
   capacity_ = kInlineCapacity;
+  prepared_ = kInlineCapacity;
   length_ = 0;
   inlineStorage_[0] = '\0';
 }
@@ -58,6 +70,7 @@ char* TextAccumulator::handOverBlock(std::size_t& size) {
   data_ = inlineStorage_;
   heapOwned_ = false;
   capacity_ = kInlineCapacity;
+  prepared_ = kInlineCapacity;
   length_ = 0;
   inlineStorage_[0] = '\0';
   return block;
@@ -108,10 +121,18 @@ bool FieldStore::reserveBlock() {
 
 void FieldStore::adopt(char* block, std::size_t size) { blocks_[blockCount_++] = Block{block, size}; }
 
+void FieldStore::prepareAhead() {
+  char* const target =
+      static_cast<std::size_t>(end_ - next_) > kPrepareAhead ? next_ + kPrepareAhead : end_;
+  platform::heapPrepareLarge(prepared_, static_cast<std::size_t>(target - prepared_));
+  prepared_ = target;
+}
+
 char* FieldStore::allocate(std::size_t count) {
   if (count <= static_cast<std::size_t>(end_ - next_)) {
     char* const at = next_;
     next_ += count;
+    if (next_ > prepared_) prepareAhead();
     return at;
   }
   if (!reserveBlock()) return nullptr;
@@ -127,6 +148,8 @@ char* FieldStore::allocate(std::size_t count) {
   adopt(block, kBlockSize);
   next_ = block + count;
   end_ = block + kBlockSize;
+  prepared_ = block;
+  prepareAhead();
   return block;
 }
 
@@ -144,6 +167,12 @@ DvdRecord* DvdRecords::add() {
     void* const block = platform::heapAllocateLarge(kPerBlock * sizeof(DvdRecord));
     if (block == nullptr) return nullptr;
     blocks_[blockCount_++] = static_cast<DvdRecord*>(block);
+  }
+  // The pages of each run of kPreparedRecords records are made present as its first one comes.
+  const std::size_t inBlock = size_ % kPerBlock;
+  if (inBlock % kPreparedRecords == 0) {
+    const std::size_t count = std::min(kPreparedRecords, kPerBlock - inBlock);
+    platform::heapPrepareLarge(&blocks_[blockCount_ - 1][inBlock], count * sizeof(DvdRecord));
   }
   return &(*this)[size_++];
 }

@@ -11,6 +11,11 @@ struct XML_ParserStruct;  // the parser feeding a list, as far as a handler need
 
 namespace velmar {
 
+// How far ahead of use the pages of the list's large blocks are made present (see
+// platform::heapPrepareLarge): a few system calls per megabyte instead of a page fault per page,
+// and never much memory beyond what is used.
+constexpr std::uint32_t kPrepareAhead = 256 * 1024;
+
 // Which field gathered text goes to.
 enum class FieldKind : std::int32_t { NameR, NameO, Sign, Obz };
 
@@ -83,6 +88,7 @@ class TextAccumulator {
     // Here count < capacity_ - length_ <= kMaxCapacity: the sum below fits.
     char* const at = data_ + length_;
     length_ += static_cast<std::uint32_t>(count);
+    if (length_ >= prepared_) prepareAhead();
     data_[length_] = '\0';
     return at;
   }
@@ -115,10 +121,16 @@ class TextAccumulator {
  private:
   // Makes room for `count` more bytes and the NUL; false as append() fails.
   bool grow(std::size_t count);
+  // Makes the heap block's pages present up to kPrepareAhead past the text's end, so a long text
+  // is not gathered one page fault at a time.
+  void prepareAhead();
 
   char* data_ = inlineStorage_;
   std::uint32_t length_ = 0;  // bytes held, not counting the NUL
   std::uint32_t capacity_ = kInlineCapacity;
+  // The storage's pages are present below this offset: all of the inline storage, and of a heap
+  // block what prepareAhead() and the text's own writes have reached.
+  std::uint32_t prepared_ = kInlineCapacity;
   bool heapOwned_ = false;
   char inlineStorage_[kInlineCapacity];
 };
@@ -151,11 +163,15 @@ class FieldStore {
     char* bytes;
     std::size_t size;
   };
+  // Makes the current block's pages present up to kPrepareAhead past next_.
+  void prepareAhead();
+
   Block* blocks_ = nullptr;
   std::size_t blockCount_ = 0;
   std::size_t blockCapacity_ = 0;
   char* next_ = nullptr;  // the free part of the current shared block
   char* end_ = nullptr;
+  char* prepared_ = nullptr;  // the current block's pages are present up to here
 };
 
 // The records of a list, in large blocks that never move: a record stays where it was made.
@@ -163,6 +179,8 @@ class FieldStore {
 class DvdRecords {
  public:
   static constexpr std::size_t kPerBlock = std::size_t{2} * 1024 * 1024 / sizeof(DvdRecord);
+  // Records whose pages are made present at once.
+  static constexpr std::size_t kPreparedRecords = kPrepareAhead / sizeof(DvdRecord);
 
   DvdRecords() = default;
   ~DvdRecords();

@@ -55,4 +55,7 @@ void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
 
 void heapFreeLarge(void* block, std::size_t /*size*/) { heapFree(block); }
 
+// Heap blocks are committed when they are allocated.
+void heapPrepareLarge(void* /*at*/, std::size_t /*size*/) {}
+
 }  // namespace velmar::platform
