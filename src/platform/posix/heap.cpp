@@ -99,10 +99,9 @@ void heapPrepareLarge(void* at, std::size_t size) {
   // kernel older than the call (Linux 5.14) refuses it, and the pages then come one fault at a
   // time as before.
   static const auto pageSize = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-  const auto start = reinterpret_cast<std::uintptr_t>(at);
-  const std::uintptr_t pageStart = start - start % pageSize;
-  static_cast<void>(madvise(reinterpret_cast<void*>(pageStart), size + (start - pageStart),
-                            MADV_POPULATE_WRITE));
+  const std::size_t intoPage = reinterpret_cast<std::uintptr_t>(at) % pageSize;
+  static_cast<void>(
+      madvise(static_cast<char*>(at) - intoPage, size + intoPage, MADV_POPULATE_WRITE));
 #else
   static_cast<void>(at);
   static_cast<void>(size);
