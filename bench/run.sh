@@ -3,8 +3,8 @@
 # directory, generates (or reuses) the benchmark catalogues, times the converter against the
 # floor round-robin on every file, and prints the figures table and the target check.
 #
-#   bench/run.sh            every shape at 4, 16, 64 and 256 MiB (about 8 minutes on 2 cores,
-#                           12 with BASELINE, plus under a minute to generate the catalogues once)
+#   bench/run.sh            every shape at 4, 16, 64 and 256 MiB (about 10 minutes on 2 cores,
+#                           15 with BASELINE, plus under a minute to generate the catalogues once)
 #   bench/run.sh --quick    every shape at 4 and 16 MiB, 3 repetitions (a minute or two)
 #   bench/run.sh --report=RESULTS   prints the table of an earlier run's results file again
 #
@@ -13,8 +13,8 @@
 #   BUILD_DIR    the private build directory                      (default <repo>/build-bench)
 #   SHAPES       shapes to run            (default "typical tiny huge-text pretty entity-heavy")
 #   SIZES        sizes in MiB             (default "4 16 64 256"; --quick: "4 16")
-#   REPS         recorded rounds per file up to 64 MiB   (default 5; --quick: 3)
-#   REPS_LARGE   recorded rounds per file above 64 MiB   (default 3)
+#   REPS         recorded rounds per file up to 64 MiB   (default 7; --quick: 3)
+#   REPS_LARGE   recorded rounds per file above 64 MiB   (default 5)
 #   WARMUP       unrecorded rounds before those          (default 1)
 #   SEED         generator seed                          (default 1)
 #   CONVERTER    time this velmar2fb2 instead of the one built here (e.g. a patched build)
@@ -40,13 +40,13 @@ BUILD_DIR=${BUILD_DIR:-$repo/build-bench}
 SHAPES=${SHAPES:-typical tiny huge-text pretty entity-heavy}
 SEED=${SEED:-1}
 WARMUP=${WARMUP:-1}
-REPS_LARGE=${REPS_LARGE:-3}
+REPS_LARGE=${REPS_LARGE:-5}
 if [ "$quick" -eq 1 ]; then
   SIZES=${SIZES:-4 16}
   REPS=${REPS:-3}
 else
   SIZES=${SIZES:-4 16 64 256}
-  REPS=${REPS:-5}
+  REPS=${REPS:-7}
 fi
 
 # --- table and targets: render_table RESULTS QUICK ----------------------------------------------
