@@ -81,11 +81,7 @@ constexpr bool isContinuation(std::uint8_t byte) { return (byte & 0xC0) == 0x80;
 }  // namespace
 
 void toCp1251InPlace(TextAccumulator& text) {
-  text.truncate(static_cast<std::uint32_t>(toCp1251InPlace(text.data(), text.length())));
-}
-
-std::size_t toCp1251InPlace(char* text, std::size_t length) {
-  return toCp1251(text, length, text);
+  text.truncate(static_cast<std::uint32_t>(toCp1251(text.data(), text.length(), text.data())));
 }
 
 std::size_t toCp1251(const char* text, std::size_t length, char* out) {

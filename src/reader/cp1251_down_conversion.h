@@ -1,5 +1,5 @@
 #pragma once
-// Turns the parser's UTF-8 back into windows-1251, in place.
+// Turns the parser's UTF-8 back into windows-1251, in place or into other storage.
 
 #include <cstddef>
 
@@ -16,12 +16,9 @@ constexpr char kNoCp1251Byte = '?';
 // updated and a NUL follows it.
 void toCp1251InPlace(TextAccumulator& text);
 
-// The same for `length` bytes of UTF-8 anywhere: rewrites them in place and returns how many
-// windows-1251 bytes they became. Writes nothing past the text (no NUL).
-std::size_t toCp1251InPlace(char* text, std::size_t length);
-
-// The same, written to `out`, which has room for `length` bytes and is either `text` itself or
-// storage apart from it.
+// The same for `length` bytes of UTF-8 anywhere, written to `out`, which has room for `length`
+// bytes and is either `text` itself or storage apart from it: returns how many windows-1251
+// bytes they became. Writes nothing past them (no NUL).
 std::size_t toCp1251(const char* text, std::size_t length, char* out);
 
 }  // namespace velmar

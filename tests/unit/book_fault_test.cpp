@@ -17,6 +17,7 @@ namespace {
 using platform::OutputFaultScope;
 using platform::OutputStep;
 using testing::fillForSeveralWrites;
+using testing::kNovemberMorning;
 using testing::kOldBook;
 using testing::namesIn;
 using testing::OneEmptyRecord;
@@ -25,8 +26,6 @@ using testing::readFile;
 using testing::ScratchDir;
 using testing::testData;
 using testing::writeFile;
-
-constexpr platform::LocalTime kNovemberMorning{2004, 11, 1, 9, 5};
 
 struct FaultCase {
   const char* name;

@@ -15,11 +15,10 @@ namespace velmar {
 namespace {
 
 using testing::bookPassesSchemaCheck;
+using testing::kNovemberMorning;
 using testing::readFile;
 using testing::ScratchDir;
 using testing::testData;
-
-constexpr platform::LocalTime kNovemberMorning{2004, 11, 1, 9, 5};
 
 struct RecordTexts {
   const char* nameR;

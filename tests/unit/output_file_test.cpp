@@ -21,6 +21,7 @@ using platform::OutputFaultScope;
 using platform::OutputStep;
 using testing::fileExists;
 using testing::fillForSeveralWrites;
+using testing::kNovemberMorning;
 using testing::kOldBook;
 using testing::namesIn;
 using testing::OneEmptyRecord;
@@ -29,8 +30,6 @@ using testing::readFile;
 using testing::ScratchDir;
 using testing::testData;
 using testing::writeFile;
-
-constexpr platform::LocalTime kNovemberMorning{2004, 11, 1, 9, 5};
 
 mode_t modeOf(const std::string& path) {
   struct stat info {};

@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/local_time.h"
 #include "reader/dvd_list.h"
 
 namespace velmar::testing {
+
+// The date the golden books carry.
+inline constexpr platform::LocalTime kNovemberMorning{2004, 11, 1, 9, 5};
 
 // A fresh directory under the system's temporary directory, removed with everything in it.
 class ScratchDir {
