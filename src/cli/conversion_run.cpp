@@ -11,10 +11,11 @@ namespace velmar {
 bool runConversion(const char* inputPath, const char* outputPath) {
   platform::InputFile input;
   if (!openDatabase(input, inputPath)) return false;
-  // The book must never take the database's place, however the two names are spelled.
+  // The book must never take the database's place, however the two names are spelled: nor
+  // write into the pipe the database comes through.
   platform::FileIdentity inputIdentity;
   platform::FileIdentity outputIdentity;
-  if (input.regularFileIdentity(inputIdentity) &&
+  if (input.identity(inputIdentity) &&
       platform::identityOfPath(outputPath, outputIdentity) && inputIdentity == outputIdentity) {
     platform::printMessage("Output file [%s] is the input file\n", outputPath);
     return false;

@@ -14,7 +14,6 @@ struct FileIdentity {
   friend bool operator==(const FileIdentity& a, const FileIdentity& b) {
     return a.volume == b.volume && a.file == b.file;
   }
-  friend bool operator!=(const FileIdentity& a, const FileIdentity& b) { return !(a == b); }
 };
 
 // The identity of the file `path` names, symbolic links followed. False when it names none (or

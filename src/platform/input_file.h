@@ -25,10 +25,10 @@ class InputFile {
 
   bool failed() const { return failed_; }
 
-  // The identity of the open file, when it is a regular file: only a regular file can be
-  // overwritten by the book (reading a terminal and writing to it is no danger). False for
-  // anything else.
-  bool regularFileIdentity(FileIdentity& result) const;
+  // The identity of the open file, whatever its kind (a pipe, a FIFO, a socket as well as a
+  // file), but a character device: reading a terminal and writing to it is no danger. False for
+  // that, or when the system cannot tell (on Windows it tells for files on a disk only).
+  bool identity(FileIdentity& result) const;
 
  private:
   // One read from the system into the empty buffer: false at the end of the file or on an

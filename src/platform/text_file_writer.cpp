@@ -44,19 +44,14 @@ void TextFileWriter::flushBuffer() {
 }
 
 void TextFileWriter::sink(const char* bytes, std::size_t count) {
-  // A failure stays with the file: later writes do nothing, and close() reports it.
+  // A failure stays with the file: later writes do nothing, and commit() reports it.
   static_cast<void>(file_.write(bytes, count));
 }
 
-bool TextFileWriter::close() {
+bool TextFileWriter::commit() {
   flushBuffer();
-  // commit() gives the book up itself when anything failed before or during it.
+  // The file gives the book up itself when anything failed before or during its commit.
   return file_.commit();
-}
-
-void TextFileWriter::discard() {
-  used_ = 0;
-  file_.abandon();
 }
 
 }  // namespace velmar::platform

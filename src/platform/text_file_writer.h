@@ -2,11 +2,10 @@
 // The book as a text file of its readers: every line feed written becomes the pair CR LF, as a
 // Windows text-mode stream would store it, on every system alike. A lone CR is written as it is.
 // Bytes are gathered in a buffer and go to the output file in large writes. Write errors are
-// sticky: once one write fails, later writes do nothing and close() reports it.
+// sticky: once one write fails, later writes do nothing and commit() reports it.
 
 #include <cstddef>
 #include <cstring>
-#include <string_view>
 
 #include "platform/output_file.h"
 
@@ -23,7 +22,6 @@ class TextFileWriter {
 
   // Any text: each line feed in it is written as CR LF.
   void write(const char* bytes, std::size_t count);
-  void write(std::string_view text) { write(text.data(), text.size()); }
 
   // Bytes already as the book stores them, copied as they are: text the caller knows to hold
   // no line feed (a writer that finds line feeds itself while it looks at every byte anyway
@@ -63,12 +61,9 @@ class TextFileWriter {
 
   bool failed() const { return file_.failed(); }
 
-  // Writes out the buffer and makes the book final; true when every byte reached it. On
-  // failure the old book, if any, is as it was.
-  bool close();
-
-  // Gives the book up: nothing of it is left behind, and nothing else is touched.
-  void discard();
+  // Writes out the buffer and makes the book final (OutputFile::commit); true when every byte
+  // reached it. A book not committed is abandoned when the writer goes.
+  bool commit();
 
   // The size of the buffer (1 MiB wrote the typical book no faster).
   static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;

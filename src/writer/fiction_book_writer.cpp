@@ -264,9 +264,8 @@ bool writeFictionBook(const char* outputPath, const DvdList& list,
     putNoteSection(out, record, index++);
   }
   out.write(kTail);
-  if (!out.close()) {
+  if (!out.commit()) {
     platform::printMessage("Can't write output file [%s]\n", outputPath);
-    out.discard();
     return false;
   }
   return true;

@@ -242,8 +242,9 @@ TEST(TextFileWriter, EscapedTextsAcrossTheBufferEndAreWrittenWhole) {
     for (std::size_t at = 0; at < text.size(); at += 1000) {
       putEscaped(out, text.data() + at, std::min<std::size_t>(1000, text.size() - at));
     }
-    out.write("end\nof text\n");
-    ASSERT_TRUE(out.close());
+    const std::string lines = "end\nof text\n";
+    out.write(lines.data(), lines.size());
+    ASSERT_TRUE(out.commit());
     EXPECT_TRUE(readFile(path) == escapedByHand(text) + escapedByHand(text) + "end\r\nof text\r\n")
         << "text " << index;
   }
@@ -263,7 +264,7 @@ TEST(TextFileWriter, FixedTextsHaveEachLineFeedAsCrLf) {
   out.write(kEmpty);
   out.write(kLines);
   out.write(kReturns);
-  ASSERT_TRUE(out.close());
+  ASSERT_TRUE(out.commit());
   EXPECT_EQ(readFile(path), "<p>\r\nfirst\r\n\r\nlast\r\na\rb\r\r\nc");
 }
 

@@ -36,10 +36,10 @@ bool InputFile::fill() {
   return false;
 }
 
-bool InputFile::regularFileIdentity(FileIdentity& result) const {
+bool InputFile::identity(FileIdentity& result) const {
   struct stat info {};
   if (handle_ == kClosed || fstat(static_cast<int>(handle_), &info) != 0 ||
-      !S_ISREG(info.st_mode)) {
+      S_ISCHR(info.st_mode)) {
     return false;
   }
   result.volume = static_cast<std::uint64_t>(info.st_dev);

@@ -1,4 +1,6 @@
-#include "platform/output_file.h"
+// The book file's system work on POSIX (see output_primitives.h): what a name leads to, the
+// temporary file and the signals that must not leave it behind, and carrying the old book's
+// owner, mode, access list and extended attributes over.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,108 +11,145 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
-namespace velmar::platform {
+#include "platform/output_primitives.h"
+
+#if defined(__linux__)
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/xattr.h>
+#endif
+
+namespace velmar::platform::output {
 namespace {
 
-// --- The temporary file and the signals that must not leave it behind ---------------------------
+// --- The live temporary file -------------------------------------------------------------------
 
 // Room for the longest name open() accepts, plus the temporary suffix.
 constexpr std::size_t kPathRoom = 4096 + 64;
 
-// Read by the signal handler, so prepared before the file exists and never reallocated.
-char pendingTemporary[kPathRoom];
-volatile std::sig_atomic_t temporaryPending = 0;
+// Read by the signal handler and at exit, so written only while the signals are held back.
+char liveTemporary[kPathRoom];
+volatile std::sig_atomic_t temporaryLive = 0;
 
-constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction previousActions[sizeof kCleanupSignals / sizeof kCleanupSignals[0]];
-bool handlersInstalled[sizeof kCleanupSignals / sizeof kCleanupSignals[0]];
+struct sigaction previousActions[NSIG];
+bool handlerInstalled[NSIG];
 
-// Removes the temporary book, then dies of the signal as if it had not been caught, so the
-// caller still sees what happened. Only async-signal-safe calls.
-extern "C" void removeTemporaryAndDie(int signalNumber) {
-  if (temporaryPending != 0) static_cast<void>(unlink(pendingTemporary));
-  static_cast<void>(signal(signalNumber, SIG_DFL));
-  static_cast<void>(raise(signalNumber));
+// The signals whose default action does not end the program; every other one that can be caught
+// does (the real-time ones included), and must take the temporary file with it.
+bool endsTheProgram(int number) {
+  switch (number) {
+    case SIGKILL: case SIGSTOP:                             // cannot be caught
+    case SIGCHLD: case SIGURG: case SIGWINCH: case SIGCONT:  // ignored by default
+    case SIGTSTP: case SIGTTIN: case SIGTTOU:               // stop the program
+      return false;
+    default:
+      return true;
+  }
 }
 
-// Holds the cleanup signals back while the temporary file changes hands.
-class CleanupSignalsBlocked {
+// Removes the temporary file, then hands the signal to what was there before (by default: the
+// program dies of it, so the caller still sees what happened). Only async-signal-safe calls.
+extern "C" void removeTemporaryAndResignal(int number) {
+  if (temporaryLive != 0) static_cast<void>(unlink(liveTemporary));
+  temporaryLive = 0;
+  static_cast<void>(sigaction(number, &previousActions[number], nullptr));
+  static_cast<void>(raise(number));
+}
+
+extern "C" void removeTemporaryAtExit() {
+  if (temporaryLive != 0) static_cast<void>(unlink(liveTemporary));
+  temporaryLive = 0;
+}
+
+// Holds every signal back while the temporary file changes hands, so a handler never sees it
+// half recorded.
+class SignalsHeld {
  public:
-  CleanupSignalsBlocked() {
-    sigset_t blocked;
-    sigemptyset(&blocked);
-    for (const int number : kCleanupSignals) sigaddset(&blocked, number);
-    sigprocmask(SIG_BLOCK, &blocked, &previous_);
+  SignalsHeld() {
+    sigset_t all;
+    sigfillset(&all);
+    sigprocmask(SIG_BLOCK, &all, &previous_);
   }
-  ~CleanupSignalsBlocked() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
-  CleanupSignalsBlocked(const CleanupSignalsBlocked&) = delete;
-  CleanupSignalsBlocked& operator=(const CleanupSignalsBlocked&) = delete;
+  ~SignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+  SignalsHeld(const SignalsHeld&) = delete;
+  SignalsHeld& operator=(const SignalsHeld&) = delete;
 
  private:
   sigset_t previous_{};
 };
 
-void installCleanupHandlers() {
-  for (std::size_t index = 0; index < sizeof kCleanupSignals / sizeof kCleanupSignals[0]; ++index) {
+void armCleanup() {
+  static bool atExitRegistered = false;
+  if (!atExitRegistered) atExitRegistered = std::atexit(removeTemporaryAtExit) == 0;
+  temporaryLive = 1;
+  for (int number = 1; number < NSIG; ++number) {
+    handlerInstalled[number] = false;
     struct sigaction current {};
-    sigaction(kCleanupSignals[index], nullptr, &current);
-    // A signal the caller has us ignore (nohup) stays ignored.
-    handlersInstalled[index] = current.sa_handler != SIG_IGN;
-    if (!handlersInstalled[index]) continue;
+    // A signal the caller has us ignore (nohup) stays ignored; one the system keeps for itself
+    // cannot be asked about.
+    if (!endsTheProgram(number) || sigaction(number, nullptr, &current) != 0 ||
+        current.sa_handler == SIG_IGN) {
+      continue;
+    }
     struct sigaction cleanup {};
-    cleanup.sa_handler = removeTemporaryAndDie;
+    cleanup.sa_handler = removeTemporaryAndResignal;
     sigemptyset(&cleanup.sa_mask);
-    sigaction(kCleanupSignals[index], &cleanup, &previousActions[index]);
+    handlerInstalled[number] = sigaction(number, &cleanup, &previousActions[number]) == 0;
   }
 }
 
-void restoreHandlers() {
-  for (std::size_t index = 0; index < sizeof kCleanupSignals / sizeof kCleanupSignals[0]; ++index) {
-    if (handlersInstalled[index])
-      sigaction(kCleanupSignals[index], &previousActions[index], nullptr);
-    handlersInstalled[index] = false;
+void disarmCleanup() {
+  temporaryLive = 0;
+  for (int number = 1; number < NSIG; ++number) {
+    if (handlerInstalled[number]) sigaction(number, &previousActions[number], nullptr);
+    handlerInstalled[number] = false;
   }
 }
 
-// --- Names ---------------------------------------------------------------------------------------
+// --- Names -------------------------------------------------------------------------------------
 
-std::string directoryOf(const std::string& path) {
+// The folder part of `path`, up to and with its last slash ("" for none).
+std::string folderPart(const std::string& path) {
   const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string baseNameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+// The folder itself, for the system calls that take one.
+std::string folderOrDot(const std::string& folder) { return folder.empty() ? "." : folder; }
+
+std::string canonicalFolder(const std::string& folder) {
+  char* resolved = realpath(folderOrDot(folder).c_str(), nullptr);
+  if (resolved == nullptr) return std::string();
+  std::string result(resolved);
+  std::free(resolved);
+  return result;
 }
 
-// The descriptor a name such as /proc/self/fd/3 or /dev/fd/3 stands for, or -1.
+// The descriptor `path` names when it is a number in this process's own descriptor folder,
+// however that folder is spelled (/dev/fd, /proc/self/fd, //proc/./self/fd, a link to it); -1
+// otherwise.
 int descriptorNamed(const std::string& path) {
-  static const char* const kDescriptorFolders[] = {"/proc/self/fd/", "/proc/thread-self/fd/",
-                                                   "/dev/fd/"};
-  const std::string ownFolder = "/proc/" + std::to_string(getpid()) + "/fd/";
-  std::string digits;
-  for (const char* folder : kDescriptorFolders) {
-    if (path.compare(0, std::strlen(folder), folder) == 0)
-      digits = path.substr(std::strlen(folder));
-  }
-  if (path.compare(0, ownFolder.size(), ownFolder) == 0) digits = path.substr(ownFolder.size());
-  if (digits.empty() || digits.size() > 6 ||
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return -1;
+  const std::string digits = path.substr(slash + 1);
+  if (digits.empty() || digits.size() > 9 ||
       digits.find_first_not_of("0123456789") != std::string::npos) {
     return -1;
   }
-  return static_cast<int>(std::strtol(digits.c_str(), nullptr, 10));
+  const std::string folder = canonicalFolder(path.substr(0, slash + 1));
+  if (folder.empty()) return -1;
+  for (const char* own : {"/proc/self/fd", "/proc/thread-self/fd", "/dev/fd"}) {
+    if (folder == canonicalFolder(own)) return static_cast<int>(std::strtol(digits.c_str(), nullptr, 10));
+  }
+  return -1;
 }
 
 // Follows the symbolic links from `path` to the name the book will finally have (which need not
 // exist yet). Stops early at the name of a descriptor the program holds and returns it in
-// `descriptor` (/dev/stdout leads to /proc/self/fd/1). False for a loop of links.
+// `descriptor`. False for a loop of links.
 bool followLinks(const std::string& path, std::string& target, int& descriptor) {
   std::string current = path;
-  descriptor = -1;
   for (int hop = 0; hop < 40; ++hop) {
     descriptor = descriptorNamed(current);
     if (descriptor >= 0) return true;
@@ -121,27 +160,227 @@ bool followLinks(const std::string& path, std::string& target, int& descriptor) 
     }
     char link[kPathRoom];
     const ssize_t length = readlink(current.c_str(), link, sizeof link - 1);
-    if (length < 0) return false;
+    if (length <= 0) return false;
     const std::string next(link, static_cast<std::size_t>(length));
-    if (next[0] == '/') {
-      current = next;
-    } else {
-      current = directoryOf(current);
-      current += '/';
-      current += next;
-    }
+    current = next[0] == '/' ? next : folderPart(current) + next;
   }
   errno = ELOOP;
   return false;
 }
 
-bool writeAll(int descriptor, const char* bytes, std::size_t count) {
-  while (count > 0) {
-    if (outputStepFails(OutputStep::Write)) {
-      errno = EIO;
-      return false;
+// --- Why a rename could not take the book's place ------------------------------------------------
+
+#if defined(__linux__)
+bool sameMount(int book, int folder) {
+  struct statx bookInfo {};
+  struct statx folderInfo {};
+  if (statx(book, "", AT_EMPTY_PATH, STATX_MNT_ID, &bookInfo) != 0 ||
+      statx(folder, "", AT_EMPTY_PATH, STATX_MNT_ID, &folderInfo) != 0 ||
+      (bookInfo.stx_mask & folderInfo.stx_mask & STATX_MNT_ID) == 0) {
+    return true;  // the system cannot tell; the devices still can
+  }
+  return bookInfo.stx_mnt_id == folderInfo.stx_mnt_id;
+}
+
+bool appendOnly(int folder) {
+  int flags = 0;
+  return ioctl(folder, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_APPEND_FL) != 0;
+}
+#else
+bool sameMount(int, int) { return true; }
+bool appendOnly(int) { return false; }
+#endif
+
+// True when the folder would refuse to let another file take the name of `book` (-1: none yet).
+bool renameRefusedIn(const std::string& folder, int book, const struct stat* bookInfo) {
+  const int opened = ::open(folderOrDot(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (opened < 0) return false;
+  struct stat folderInfo {};
+  bool refused = fstat(opened, &folderInfo) == 0 && appendOnly(opened);
+  if (bookInfo != nullptr && !refused) {
+    const uid_t user = geteuid();
+    // In a sticky folder only the book's owner, the folder's owner or root may rename over it.
+    refused = ((folderInfo.st_mode & S_ISVTX) != 0 && user != 0 && bookInfo->st_uid != user &&
+               folderInfo.st_uid != user) ||
+              // A mount point (a bind-mounted file, say) cannot be renamed over.
+              bookInfo->st_dev != folderInfo.st_dev || !sameMount(book, opened);
+  }
+  static_cast<void>(::close(opened));
+  return refused;
+}
+
+bool openStream(const char* path, Target& target) {
+  target.kind = TargetKind::Stream;
+  target.handle = openAsItStands(path);
+  return target.handle != kNoHandle;
+}
+
+// --- Extended attributes, the access list among them ----------------------------------------------
+
+#if defined(__linux__)
+// The names of a file's extended attributes, each ending in a NUL; empty where it has none or the
+// file system keeps none.
+bool attributeNames(int file, std::string& names) {
+  for (;;) {
+    const ssize_t size = flistxattr(file, nullptr, 0);
+    if (size < 0) return errno == ENOTSUP;
+    names.resize(static_cast<std::size_t>(size));
+    const ssize_t listed = flistxattr(file, &names[0], names.size());
+    if (listed >= 0) {
+      names.resize(static_cast<std::size_t>(listed));
+      return true;
     }
-    const ssize_t written = ::write(descriptor, bytes, count);
+    if (errno != ERANGE) return false;  // grown meanwhile: ask again
+  }
+}
+
+bool attributeValue(int file, const char* name, std::string& value) {
+  for (;;) {
+    const ssize_t size = fgetxattr(file, name, nullptr, 0);
+    if (size < 0) return false;
+    value.resize(static_cast<std::size_t>(size));
+    const ssize_t read = fgetxattr(file, name, &value[0], value.size());
+    if (read >= 0) {
+      value.resize(static_cast<std::size_t>(read));
+      return true;
+    }
+    if (errno != ERANGE) return false;
+  }
+}
+
+bool listed(const std::string& names, const char* name) {
+  for (std::size_t at = 0; at < names.size(); at += std::strlen(&names[at]) + 1) {
+    if (std::strcmp(&names[at], name) == 0) return true;
+  }
+  return false;
+}
+
+// Gives `temporary` exactly the old book's extended attributes: the access list
+// (system.posix_acl_access), user.* and the rest. A security label the system gave the new file
+// is left alone where it already matches.
+bool copyAttributes(int book, int temporary) {
+  std::string bookNames;
+  std::string temporaryNames;
+  if (!attributeNames(book, bookNames) || !attributeNames(temporary, temporaryNames)) return false;
+  std::string value;
+  std::string present;
+  for (std::size_t at = 0; at < bookNames.size(); at += std::strlen(&bookNames[at]) + 1) {
+    const char* name = &bookNames[at];
+    if (!attributeValue(book, name, value)) return false;
+    if (attributeValue(temporary, name, present) && present == value) continue;
+    if (fsetxattr(temporary, name, value.data(), value.size(), 0) != 0) return false;
+  }
+  // What the folder's default access list gave the new file, the old book did not have.
+  for (std::size_t at = 0; at < temporaryNames.size(); at += std::strlen(&temporaryNames[at]) + 1) {
+    const char* name = &temporaryNames[at];
+    if (std::strncmp(name, "security.", 9) == 0 || listed(bookNames, name)) continue;
+    if (fremovexattr(temporary, name) != 0) return false;
+  }
+  return true;
+}
+#else
+bool copyAttributes(int, int) { return true; }
+#endif
+
+}  // namespace
+
+// --- The primitives ------------------------------------------------------------------------------
+
+bool inspectTarget(const char* path, Target& target) {
+  std::string final;
+  int descriptor = -1;
+  if (!followLinks(path, final, descriptor)) return false;
+  if (descriptor >= 0) {
+    // Standard output and its kind: written through the descriptor itself, so a file opened for
+    // appending (>>) is appended to, and nothing is truncated, replaced or removed.
+    const int flags = fcntl(descriptor, F_GETFL);
+    if (flags >= 0 && (flags & O_ACCMODE) != O_RDONLY) {
+      target.kind = TargetKind::Stream;
+      target.handle = fcntl(descriptor, F_DUPFD_CLOEXEC, 3);
+      return target.handle != kNoHandle;
+    }
+    // Not open for writing: the name is still no book to replace or remove.
+    return openStream(path, target);
+  }
+  target.folder = folderPart(final);
+  target.name = final.substr(target.folder.size());
+
+  struct stat info {};
+  if (stat(final.c_str(), &info) != 0) {
+    if (errno != ENOENT) return false;
+    target.kind = TargetKind::NewFile;
+    target.renameRefused = renameRefusedIn(target.folder, -1, nullptr);
+    return true;
+  }
+  // A device, a pipe, a socket: written as it is. A folder fails here.
+  if (!S_ISREG(info.st_mode)) return openStream(path, target);
+
+  // Whether the book may be written at all is its own permission, as for overwriting it: a
+  // read-only book is refused, not replaced.
+  const int book = ::open(final.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (book < 0) return false;
+  if (fstat(book, &info) != 0) {
+    static_cast<void>(::close(book));
+    return false;
+  }
+  target.kind = TargetKind::Book;
+  target.handle = book;
+  target.otherLinks = info.st_nlink > 1;
+  target.renameRefused = renameRefusedIn(target.folder, book, &info);
+  return true;
+}
+
+Handle openAsItStands(const std::string& path) {
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0666);
+}
+
+bool truncateFile(Handle file) { return ftruncate(static_cast<int>(file), 0) == 0; }
+
+Created createTemporary(const std::string& path, bool replacing, Handle& file) {
+  if (path.size() >= kPathRoom) return Created::Failed;
+  // A new book is created as any new file is (0666 less the umask, or the folder's default
+  // access list); a replacement starts private and is given the old book's access below.
+  const mode_t mode = replacing ? 0600 : 0666;
+  const SignalsHeld held;
+  const int made = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode);
+  if (made < 0) {
+    if (errno == EEXIST) return Created::NameTaken;
+    return errno == EACCES || errno == EPERM || errno == EROFS ? Created::FolderRefuses
+                                                               : Created::Failed;
+  }
+  std::memcpy(liveTemporary, path.c_str(), path.size() + 1);
+  armCleanup();
+  file = made;
+  return Created::Yes;
+}
+
+bool carryOver(Handle oldBook, Handle temporary) {
+  const int book = static_cast<int>(oldBook);
+  const int made = static_cast<int>(temporary);
+  struct stat info {};
+  // Owner and group first: changing them may clear the set-id bits of the mode. A book whose
+  // owner or group the new file cannot take must not pass to other hands.
+  return fstat(book, &info) == 0 && fchown(made, info.st_uid, info.st_gid) == 0 &&
+         copyAttributes(book, made) && fchmod(made, info.st_mode & 07777) == 0;
+}
+
+bool renameTemporary(const std::string& temporaryPath, const std::string& finalPath,
+                     bool /*replacing*/) {
+  const SignalsHeld held;
+  if (std::rename(temporaryPath.c_str(), finalPath.c_str()) != 0) return false;
+  disarmCleanup();
+  return true;
+}
+
+void removeTemporary(const std::string& temporaryPath) {
+  const SignalsHeld held;
+  static_cast<void>(unlink(temporaryPath.c_str()));
+  disarmCleanup();
+}
+
+bool writeAll(Handle file, const char* bytes, std::size_t count) {
+  while (count > 0) {
+    const ssize_t written = ::write(static_cast<int>(file), bytes, count);
     if (written < 0) {
       if (errno == EINTR) continue;
       return false;  // a full disk (ENOSPC), a file-size limit (EFBIG), an I/O error
@@ -152,240 +391,28 @@ bool writeAll(int descriptor, const char* bytes, std::size_t count) {
   return true;
 }
 
-int syncFile(int descriptor) {
-  if (outputStepFails(OutputStep::Sync)) {
-    errno = EIO;
-    return -1;
-  }
-  return fsync(descriptor);
-}
-
-int closeFile(int descriptor) {
-  const int result = ::close(descriptor);
-  if (outputStepFails(OutputStep::Close)) {
-    errno = EIO;
-    return -1;
-  }
-  return result;
-}
-
-int renameFile(const char* from, const char* to) {
-  if (outputStepFails(OutputStep::Rename)) {
-    errno = EIO;
-    return -1;
-  }
-  return std::rename(from, to);
-}
-
-// Six letters and digits that differ from run to run and from try to try.
-void fillRandomSuffix(char* suffix, unsigned attempt) {
-  static const char kDigits[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  struct timespec now {};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  unsigned long long seed = static_cast<unsigned long long>(now.tv_nsec) ^
-                            (static_cast<unsigned long long>(now.tv_sec) << 30) ^
-                            (static_cast<unsigned long long>(getpid()) << 12) ^
-                            (attempt * 0x9E3779B97F4A7C15ull);
-  for (int index = 0; index < 6; ++index) {
-    seed = seed * 6364136223846793005ull + 1442695040888963407ull;
-    suffix[index] = kDigits[(seed >> 33) % (sizeof kDigits - 1)];
-  }
-}
-
-// Makes the temporary book beside `finalPath` (".NAME.XXXXXX") and arms the signal handlers
-// that remove it; `keep` is the book it will replace, whose mode, owner and group it takes.
-// The descriptor, or -1 with errno set.
-int createTemporary(const std::string& finalPath, const struct stat* keep,
-                    std::string& temporaryPath) {
-  // The base name is cut short where needed, so a long book name still leaves room for ours.
-  const std::string base = baseNameOf(finalPath).substr(0, 200);
-  const std::string pattern = directoryOf(finalPath) + "/." + base + ".XXXXXX";
-  if (pattern.size() >= kPathRoom) {
-    errno = ENAMETOOLONG;
-    return -1;
-  }
-  // A new book is created as any new file is (0666 less the umask, or the folder's default
-  // ACL); a replacement starts private and takes the old book's mode below.
-  const mode_t creationMode = keep != nullptr ? 0600 : 0666;
-  int descriptor = -1;
-  {
-    const CleanupSignalsBlocked blocked;
-    for (unsigned attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
-      std::memcpy(pendingTemporary, pattern.c_str(), pattern.size() + 1);
-      fillRandomSuffix(pendingTemporary + pattern.size() - 6, attempt);
-      descriptor = ::open(pendingTemporary, O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC,
-                          creationMode);
-      if (descriptor < 0 && errno != EEXIST) return -1;
-    }
-    if (descriptor < 0) return -1;
-    temporaryPending = 1;
-    installCleanupHandlers();
-  }
-  temporaryPath = pendingTemporary;
-  if (keep != nullptr) {
-    // Owner and group first: changing them may clear the set-id bits of the mode.
-    static_cast<void>(fchown(descriptor, keep->st_uid, keep->st_gid));
-    static_cast<void>(fchmod(descriptor, keep->st_mode & 07777));
-  }
-  return descriptor;
-}
-
-// Opens the name for writing as it stands, truncated, with no temporary file: a device, a pipe,
-// the name of a descriptor not open for writing. The descriptor, or -1.
-int openAsItStands(const char* path) {
-  return ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0666);
-}
-
-}  // namespace
-
-OutputFile::~OutputFile() {
-  if (handle_ != kClosed || !temporaryPath_.empty()) abandon();
-}
-
-bool OutputFile::open(const char* path) {
-  // A file-size limit is a write error to report like any other, not a reason to die silently.
-  static_cast<void>(signal(SIGXFSZ, SIG_IGN));
-  failed_ = false;
-  replacing_ = false;
-  syncInPlace_ = false;
-  written_ = 0;
-  writeBackStarted_ = 0;
-
-  std::string target;
-  int descriptor = -1;
-  if (!followLinks(path, target, descriptor)) return false;
-
-  if (descriptor >= 0) {
-    // Standard output and its kind: write through the descriptor itself, so a file opened for
-    // appending (>>) is appended to, and nothing is truncated, replaced or removed.
-    const int flags = fcntl(descriptor, F_GETFL);
-    if (flags >= 0 && (flags & O_ACCMODE) != O_RDONLY) {
-      return adoptInPlace(fcntl(descriptor, F_DUPFD_CLOEXEC, 3));
-    }
-    // Not open for writing (or not open): the name is still no book to replace or remove, so
-    // it is written in place, as a device is.
-    return adoptInPlace(openAsItStands(path));
-  }
-
-  struct stat existing {};
-  if (stat(target.c_str(), &existing) != 0) {
-    if (errno != ENOENT) return false;
-    // A new book: made beside its final name and renamed into place.
-    finalPath_ = target;
-    return adoptTemporary(createTemporary(finalPath_, nullptr, temporaryPath_));
-  }
-  // A device, a pipe, a socket: written as it is. A folder fails here.
-  if (!S_ISREG(existing.st_mode)) return adoptInPlace(openAsItStands(path));
-
-  // An existing book. Whether it may be written at all is the file's own permission, as it
-  // would be for overwriting it: a read-only book is refused, not replaced.
-  const int book = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-  if (book < 0) return false;
-  if (fstat(book, &existing) != 0) {
-    static_cast<void>(::close(book));
-    return false;
-  }
-  finalPath_ = target;
-  if (existing.st_nlink == 1) {
-    if (adoptTemporary(createTemporary(finalPath_, &existing, temporaryPath_))) {
-      static_cast<void>(::close(book));
-      return true;
-    }
-    // Only a folder that will not take a new file sends the book to be written in place.
-    if (errno != EACCES && errno != EPERM && errno != EROFS) {
-      static_cast<void>(::close(book));
-      return false;
-    }
-  }
-  // Other hard links must go on seeing the book, so it is rewritten where it stands.
-  if (ftruncate(book, 0) != 0) {
-    static_cast<void>(::close(book));
-    return false;
-  }
-  handle_ = book;
-  syncInPlace_ = true;
-  return true;
-}
-
-bool OutputFile::write(const char* bytes, std::size_t count) {
-  if (handle_ == kClosed) failed_ = true;  // nothing to write to
-  if (failed_) return false;
-  if (!writeAll(static_cast<int>(handle_), bytes, count)) {
-    failed_ = true;
-    return false;
-  }
-  written_ += count;
+void startWriteBack(Handle file, std::uint64_t offset, std::uint64_t count) {
 #if defined(__linux__)
-  // A book that will be synced is sent on its way to the disk every few megabytes, without
-  // waiting: the disk writes while the rest is made, and the sync at the end has only the tail
-  // left. Only a hint; a failure shows at the sync.
-  constexpr std::uint64_t kWriteBackStep = std::uint64_t{8} * 1024 * 1024;
-  if ((replacing_ || syncInPlace_) && written_ - writeBackStarted_ >= kWriteBackStep) {
-    static_cast<void>(
-        sync_file_range(static_cast<int>(handle_), static_cast<off64_t>(writeBackStarted_),
-                        static_cast<off64_t>(written_ - writeBackStarted_), SYNC_FILE_RANGE_WRITE));
-    writeBackStarted_ = written_;
-  }
+  static_cast<void>(sync_file_range(static_cast<int>(file), static_cast<off64_t>(offset),
+                                    static_cast<off64_t>(count), SYNC_FILE_RANGE_WRITE));
+#else
+  static_cast<void>(file);
+  static_cast<void>(offset);
+  static_cast<void>(count);
 #endif
-  return true;
 }
 
-bool OutputFile::commit() {
-  if (handle_ == kClosed || failed_) {
-    abandon();
-    return false;
-  }
-  const int descriptor = static_cast<int>(handle_);
-  if (!replacing_) {
-    // In place there is nothing to fall back on; report what went wrong and leave the file.
-    bool ok = !syncInPlace_ || syncFile(descriptor) == 0;
-    handle_ = kClosed;
-    ok = closeFile(descriptor) == 0 && ok;
-    failed_ = !ok;
-    return ok;
-  }
-  const bool synced = syncFile(descriptor) == 0;
-  handle_ = kClosed;
-  if (closeFile(descriptor) != 0 || !synced) {
-    abandon();
-    return false;
-  }
-  {
-    const CleanupSignalsBlocked blocked;
-    if (renameFile(temporaryPath_.c_str(), finalPath_.c_str()) != 0) {
-      abandon();
-      return false;
-    }
-    temporaryPending = 0;
-    restoreHandlers();
-  }
-  temporaryPath_.clear();
-  replacing_ = false;
-  // The new name itself must reach the disk. The book is in place by now either way, and some
-  // file systems refuse to sync a folder, so a failure here is not the book's.
-  const int folder = ::open(directoryOf(finalPath_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    static_cast<void>(fsync(folder));
-    static_cast<void>(::close(folder));
-  }
-  return true;
+bool syncFile(Handle file) { return fsync(static_cast<int>(file)) == 0; }
+
+bool closeFile(Handle file) { return ::close(static_cast<int>(file)) == 0; }
+
+void syncFolder(const std::string& folder) {
+  const int opened = ::open(folderOrDot(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (opened < 0) return;
+  static_cast<void>(fsync(opened));
+  static_cast<void>(::close(opened));
 }
 
-void OutputFile::abandon() {
-  failed_ = true;
-  if (handle_ != kClosed) {
-    // The book is being given up; how its closing went no longer matters.
-    static_cast<void>(::close(static_cast<int>(handle_)));
-    handle_ = kClosed;
-  }
-  if (!temporaryPath_.empty()) {
-    const CleanupSignalsBlocked blocked;
-    static_cast<void>(unlink(temporaryPath_.c_str()));
-    temporaryPending = 0;
-    restoreHandlers();
-    temporaryPath_.clear();
-  }
-  replacing_ = false;
-}
+std::uint64_t processNumber() { return static_cast<std::uint64_t>(getpid()); }
 
-}  // namespace velmar::platform
+}  // namespace velmar::platform::output

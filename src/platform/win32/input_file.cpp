@@ -41,7 +41,7 @@ bool InputFile::fill() {
   return count > 0;
 }
 
-bool InputFile::regularFileIdentity(FileIdentity& result) const {
+bool InputFile::identity(FileIdentity& result) const {
   if (handle_ == kClosed || GetFileType(handleOf(handle_)) != FILE_TYPE_DISK) return false;
   BY_HANDLE_FILE_INFORMATION information{};
   if (GetFileInformationByHandle(handleOf(handle_), &information) == 0 ||

@@ -1,4 +1,4 @@
-#include "platform/output_file.h"
+#include "platform/output_seam.h"
 
 namespace velmar::platform {
 namespace {
