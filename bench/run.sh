@@ -21,6 +21,9 @@
 #   BASELINE     also time this velmar2fb2 in the same rounds (e.g. the build before a change),
 #                and check first that both write byte-identical books for every file
 #   CPU          pin every timed run to this CPU with taskset (default: not pinned)
+#   BOOK         new: the book is removed before every run, so each one writes a new book
+#                (default); existing: it is left, so each run replaces the book of the run
+#                before, as a re-conversion does
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -39,6 +42,12 @@ BENCH_DIR=${BENCH_DIR:-/tmp/velmar-bench}
 BUILD_DIR=${BUILD_DIR:-$repo/build-bench}
 SHAPES=${SHAPES:-typical tiny huge-text pretty entity-heavy}
 SEED=${SEED:-1}
+BOOK=${BOOK:-new}
+case $BOOK in
+  new) book_arg=() ;;
+  existing) book_arg=(--over-old-book) ;;
+  *) echo "BOOK is new or existing, not $BOOK" >&2; exit 2 ;;
+esac
 WARMUP=${WARMUP:-1}
 REPS_LARGE=${REPS_LARGE:-5}
 if [ "$quick" -eq 1 ]; then
@@ -184,7 +193,7 @@ log=$BENCH_DIR/runs-$stamp.log
     "memory: $(free -g | awk '/^Mem:/ {print $2}') GiB"
   echo "# $(g++ --version | head -1); expat $(dpkg-query -W -f='${Version}' libexpat1 2>/dev/null || echo '?')"
   echo "# load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
-  echo "# warmup $WARMUP, reps $REPS (above 64 MiB: $REPS_LARGE), seed $SEED"
+  echo "# warmup $WARMUP, reps $REPS (above 64 MiB: $REPS_LARGE), seed $SEED; book: $BOOK"
   if [ -n "${BASELINE:-}" ]; then echo "# baseline: $BASELINE"; fi
 } >"$results"
 cat "$results"
@@ -228,7 +237,8 @@ for shape in $SHAPES; do
     baseline_arg=()
     [ -n "${BASELINE:-}" ] && baseline_arg=(--baseline="$BASELINE")
     line=$("${pin[@]}" "$pair" --converter="$converter" --floor="$floor" --input="$file" \
-      --output="$book" --reps="$reps" --warmup="$WARMUP" --log="$log" "${baseline_arg[@]}")
+      --output="$book" --reps="$reps" --warmup="$WARMUP" --log="$log" "${baseline_arg[@]}" \
+      "${book_arg[@]}")
     echo "$line" | awk '{for (i = 1; i <= NF; i++) {split($i, kv, "="); v[kv[1]] = kv[2]}
       printf "converter %.3f s, floor %.3f s", v["conv_s"], v["floor_s"]
       if ("base_s" in v) printf ", baseline %.3f s", v["base_s"]

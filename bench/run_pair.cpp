@@ -1,7 +1,7 @@
 // velmar_bench_pair: times the converter against the parse floor on one input file.
 //
 //   velmar_bench_pair --converter=PATH --floor=PATH --input=FILE --output=BOOK
-//                     [--baseline=PATH] [--reps=N] [--warmup=N] [--log=FILE]
+//                     [--baseline=PATH] [--reps=N] [--warmup=N] [--log=FILE] [--over-old-book]
 //
 // Runs the programs round-robin on the same file (converter, floor, converter, floor, ...) so
 // that both see the same machine state; with --baseline a second converter (e.g. the build
@@ -9,7 +9,9 @@
 // `warmup` unrecorded rounds (page cache, CPU frequency), then `reps` recorded ones. Each run is
 // a fork + exec; its wall time is taken with the monotonic clock around it, its CPU time and
 // peak resident set from wait4's rusage. The book file is removed before every converter run
-// (outside the timed part), so every run creates it anew.
+// (outside the timed part), so every run creates it anew; with --over-old-book it is not, so
+// every run but the first warm-up replaces the book of the round before, as a user's
+// re-conversion does.
 //
 // Prints one line of key=value pairs on standard output:
 //   bytes conv_s floor_s (wall-clock medians) conv_min_s conv_max_s floor_min_s floor_max_s
@@ -94,6 +96,7 @@ int main(int argc, char** argv) {
   std::string converter, floorProgram, baseline, input, output, logPath;
   int reps = 5;
   int warmup = 1;
+  bool overOldBook = false;
   for (int index = 1; index < argc; ++index) {
     const char* value = nullptr;
     if ((value = valueOf(argv[index], "--converter="))) {
@@ -112,15 +115,18 @@ int main(int argc, char** argv) {
       warmup = std::atoi(value);
     } else if ((value = valueOf(argv[index], "--log="))) {
       logPath = value;
+    } else if (std::strcmp(argv[index], "--over-old-book") == 0) {
+      overOldBook = true;
     } else {
       std::fprintf(stderr, "unknown argument %s\n", argv[index]);
       return 2;
     }
   }
-  if (converter.empty() || floorProgram.empty() || input.empty() || output.empty() || reps < 1) {
+  if (converter.empty() || floorProgram.empty() || input.empty() || output.empty() || reps < 1 ||
+      (overOldBook && warmup < 1)) {
     std::fprintf(stderr,
                  "usage: velmar_bench_pair --converter=PATH --floor=PATH --input=FILE "
-                 "--output=BOOK [--reps=N] [--warmup=N] [--log=FILE]\n");
+                 "--output=BOOK [--reps=N] [--warmup=N] [--log=FILE] [--over-old-book]\n");
     return 2;
   }
   struct stat info {};
@@ -140,11 +146,11 @@ int main(int argc, char** argv) {
   bool failed = false;
   for (int round = 0; round < warmup + reps && !failed; ++round) {
     const bool recorded = round >= warmup;
-    std::remove(output.c_str());
+    if (!overOldBook) std::remove(output.c_str());
     const RunResult conv = runOnce(converterCommand);
     RunResult base;
     if (!baseline.empty()) {
-      std::remove((output + ".baseline").c_str());
+      if (!overOldBook) std::remove((output + ".baseline").c_str());
       base = runOnce(baselineCommand);
     }
     const RunResult floor = runOnce(floorCommand);

@@ -6,6 +6,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libexpat1-dev googletest libgtest-dev
   libxml2-utils faketime pandoc
+  # The book file checks: access lists and extended attributes.
+  acl attr
   clang libclang-rt-14-dev valgrind clang-tidy cppcheck
   # The Windows build and its tests: compilers, Expat's source package, wine (64-bit only), zip.
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix dpkg-dev wine64 zip

@@ -62,7 +62,7 @@ Started startTemporary(const output::Target& target, Handle& file, std::string& 
   }
   if (created == output::Created::FolderRefuses) return Started::FolderRefuses;
   if (created != output::Created::Yes) return Started::Failed;
-  if (replacing && !output::carryOver(target.handle, made)) {
+  if (replacing && !output::carryOver(target, made)) {
     static_cast<void>(output::closeFile(made));
     output::removeTemporary(candidate);
     return Started::NotFaithful;

@@ -52,10 +52,11 @@ enum class Created { Yes, NameTaken, FolderRefuses, Failed };
 // renamed or removed below. `replacing`: it will take an old book's place, so it starts private.
 Created createTemporary(const std::string& path, bool replacing, Handle& file);
 
-// Gives the temporary file what decides who may read or write the old book and what the system
-// keeps with it (owner, group, mode, access lists, extended attributes), where the rename would
-// not keep them. False when any of it cannot be given: the book must not change hands that way.
-bool carryOver(Handle oldBook, Handle temporary);
+// Gives the temporary file what decides who may read or write the old book (`target`, a Book)
+// and what the system keeps with it (owner, group, mode, access lists, extended attributes),
+// where the rename would not keep them. False when any of it cannot be given: the book must not
+// change hands that way.
+bool carryOver(const Target& target, Handle temporary);
 
 // Renames the temporary file over `finalPath` (replacing an existing book when `replacing`);
 // on success it is no longer a live temporary file.

@@ -162,7 +162,12 @@ bool followLinks(const std::string& path, std::string& target, int& descriptor) 
     const ssize_t length = readlink(current.c_str(), link, sizeof link - 1);
     if (length <= 0) return false;
     const std::string next(link, static_cast<std::size_t>(length));
-    current = next[0] == '/' ? next : folderPart(current) + next;
+    if (next[0] == '/') {
+      current = next;
+    } else {
+      current = folderPart(current);
+      current += next;
+    }
   }
   errno = ELOOP;
   return false;
@@ -225,9 +230,9 @@ bool attributeNames(int file, std::string& names) {
     const ssize_t size = flistxattr(file, nullptr, 0);
     if (size < 0) return errno == ENOTSUP;
     names.resize(static_cast<std::size_t>(size));
-    const ssize_t listed = flistxattr(file, &names[0], names.size());
-    if (listed >= 0) {
-      names.resize(static_cast<std::size_t>(listed));
+    const ssize_t count = flistxattr(file, &names[0], names.size());
+    if (count >= 0) {
+      names.resize(static_cast<std::size_t>(count));
       return true;
     }
     if (errno != ERANGE) return false;  // grown meanwhile: ask again
@@ -354,8 +359,8 @@ Created createTemporary(const std::string& path, bool replacing, Handle& file) {
   return Created::Yes;
 }
 
-bool carryOver(Handle oldBook, Handle temporary) {
-  const int book = static_cast<int>(oldBook);
+bool carryOver(const Target& target, Handle temporary) {
+  const int book = static_cast<int>(target.handle);
   const int made = static_cast<int>(temporary);
   struct stat info {};
   // Owner and group first: changing them may clear the set-id bits of the mode. A book whose

@@ -143,7 +143,7 @@ Created createTemporary(const std::string& path, bool /*replacing*/, Handle& fil
 }
 
 // ReplaceFileW gives the new file the old one's security, attributes and streams as it renames.
-bool carryOver(Handle /*oldBook*/, Handle /*temporary*/) { return true; }
+bool carryOver(const Target& /*target*/, Handle /*temporary*/) { return true; }
 
 bool renameTemporary(const std::string& temporaryPath, const std::string& finalPath,
                      bool replacing) {
