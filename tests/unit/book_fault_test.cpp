@@ -1,8 +1,10 @@
 // A failure at any step of writing the book leaves the old book as it was and nothing of the
-// new one, on every system: the steps fail through the output file's test seam.
+// new one, on every system: the steps fail through the output file's test seam. A book written in
+// place (it has another hard link) keeps what reached it, and the failure is still reported.
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -27,12 +29,15 @@ using testing::ScratchDir;
 using testing::testData;
 using testing::writeFile;
 
+enum class Before { NoBook, OldBook, HardLinkedBook };
+
 struct FaultCase {
   const char* name;
   OutputStep step;
   long occurrence;
   bool severalWrites;
-  bool oldBook;
+  Before before;
+  bool wholeBookLeft = false;  // a hard-linked book: all of the new book reached it, or none
 };
 
 class BookFault : public ::testing::TestWithParam<FaultCase> {};
@@ -41,7 +46,9 @@ TEST_P(BookFault, LeavesTheOldBookAndNoStrayFile) {
   const FaultCase& c = GetParam();
   ScratchDir dir;
   const std::string book = dir.path("book.fb2");
-  if (c.oldBook) writeFile(book, kOldBook);
+  if (c.before != Before::NoBook) writeFile(book, kOldBook);
+  if (c.before == Before::HardLinkedBook)
+    std::filesystem::create_hard_link(book, dir.path("other.fb2"));
   OneEmptyRecord list;
   if (c.severalWrites) fillForSeveralWrites(list);
 
@@ -53,7 +60,10 @@ TEST_P(BookFault, LeavesTheOldBookAndNoStrayFile) {
   }
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Can't write output file [" + book + "]\n");
   EXPECT_FALSE(written);
-  if (c.oldBook) {
+  if (c.before == Before::HardLinkedBook) {
+    EXPECT_EQ(readFile(book), c.wholeBookLeft ? oneEmptyRecordBook() : "");
+    EXPECT_EQ(namesIn(dir.path(".")), (std::set<std::string>{"book.fb2", "other.fb2"}));
+  } else if (c.before == Before::OldBook) {
     EXPECT_EQ(readFile(book), kOldBook);
     EXPECT_EQ(namesIn(dir.path(".")), std::set<std::string>{"book.fb2"});
   } else {
@@ -63,16 +73,20 @@ TEST_P(BookFault, LeavesTheOldBookAndNoStrayFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, BookFault,
-    ::testing::Values(FaultCase{"FirstWriteOverOldBook", OutputStep::Write, 1, false, true},
-                      FaultCase{"FirstWriteNoOldBook", OutputStep::Write, 1, false, false},
-                      FaultCase{"MiddleWriteOverOldBook", OutputStep::Write, 2, true, true},
-                      FaultCase{"MiddleWriteNoOldBook", OutputStep::Write, 2, true, false},
-                      FaultCase{"SyncOverOldBook", OutputStep::Sync, 1, false, true},
-                      FaultCase{"SyncNoOldBook", OutputStep::Sync, 1, false, false},
-                      FaultCase{"CloseOverOldBook", OutputStep::Close, 1, false, true},
-                      FaultCase{"CloseNoOldBook", OutputStep::Close, 1, false, false},
-                      FaultCase{"RenameOverOldBook", OutputStep::Rename, 1, false, true},
-                      FaultCase{"RenameNoOldBook", OutputStep::Rename, 1, false, false}),
+    ::testing::Values(
+        FaultCase{"FirstWriteOverOldBook", OutputStep::Write, 1, false, Before::OldBook},
+        FaultCase{"FirstWriteNoOldBook", OutputStep::Write, 1, false, Before::NoBook},
+        FaultCase{"MiddleWriteOverOldBook", OutputStep::Write, 2, true, Before::OldBook},
+        FaultCase{"MiddleWriteNoOldBook", OutputStep::Write, 2, true, Before::NoBook},
+        FaultCase{"SyncOverOldBook", OutputStep::Sync, 1, false, Before::OldBook},
+        FaultCase{"SyncNoOldBook", OutputStep::Sync, 1, false, Before::NoBook},
+        FaultCase{"CloseOverOldBook", OutputStep::Close, 1, false, Before::OldBook},
+        FaultCase{"CloseNoOldBook", OutputStep::Close, 1, false, Before::NoBook},
+        FaultCase{"RenameOverOldBook", OutputStep::Rename, 1, false, Before::OldBook},
+        FaultCase{"RenameNoOldBook", OutputStep::Rename, 1, false, Before::NoBook},
+        FaultCase{"FirstWriteInPlace", OutputStep::Write, 1, false, Before::HardLinkedBook, false},
+        FaultCase{"SyncInPlace", OutputStep::Sync, 1, false, Before::HardLinkedBook, true},
+        FaultCase{"CloseInPlace", OutputStep::Close, 1, false, Before::HardLinkedBook, true}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
 
 // The seam fails only the step and occurrence it was armed for, and only while it lives: a
