@@ -7,8 +7,9 @@ packages=(
   libexpat1-dev googletest libgtest-dev
   libxml2-utils faketime pandoc
   clang libclang-rt-14-dev valgrind clang-tidy cppcheck
-  # The Windows build and its tests: compilers, Expat's source package, wine (64-bit only), zip.
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix dpkg-dev wine64 zip
+  # The Windows build and its tests: compilers, Expat's source package, wine (64-bit only), zip;
+  # debootstrap makes the chroot the 32-bit tests run in (scripts/wine32-root.sh).
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix dpkg-dev wine64 zip debootstrap
 )
 
 missing=()
