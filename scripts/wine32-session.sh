@@ -45,9 +45,7 @@ if [ "${1:-}" != --inside ]; then
   [ $# -gt 0 ] || fail "usage: $0 COMMAND [ARGUMENTS...]"
   exec 8>"$target.session.lock"
   flock 8
-  # Step 1; qemu-i386 only where this kernel runs no 32-bit program.
-  "$scripts/wine32-root.sh"
-  probe || "$scripts/wine32-root.sh" --qemu
+  "$scripts/wine32-root.sh"  # step 1
   exec unshare --mount --propagation private -- "$0" --inside "$@"
 fi
 shift
@@ -66,6 +64,7 @@ if probe; then
   fi
 else
   say "this kernel runs no 32-bit program ($why): qemu-i386 runs them"
+  "$scripts/wine32-root.sh" --qemu
   qemu=$target/usr/bin/qemu-i386
   trap remove_entry EXIT
   # i386 ELF, magic and mask as in qemu's own binfmt table (the kernel reads the escapes).
