@@ -9,8 +9,9 @@ packages=(
   # The book file checks: access lists and extended attributes.
   acl attr
   clang libclang-rt-14-dev valgrind clang-tidy cppcheck
-  # The Windows build and its tests: compilers, Expat's source package, wine (64-bit only), zip.
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix dpkg-dev wine64 zip
+  # The Windows build and its tests: compilers, Expat's source package, wine (64-bit only), zip;
+  # debootstrap makes the chroot the 32-bit tests run in (scripts/wine32-root.sh).
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix dpkg-dev wine64 zip debootstrap
 )
 
 missing=()

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds the Windows programs and tests what this machine can run of them:
+# Builds the Windows programs and runs their tests:
 #   build-win64/  x86_64 .exe, its portable unit tests and the end-to-end cases under wine64
-#   build-win32/  i686 .exe; its tests run only where 32-bit programs can run (said either way)
-# Both .exe files must import only Windows system DLLs (objdump -p): no mingw runtime DLL.
+#   build-win32/  i686 .exe, the same tests under wine32, in a chroot beside this machine
+#                 (scripts/wine32-session.sh: natively or through qemu-i386, which it says)
+# Both .exe files must import only Windows system DLLs (objdump -p): no mingw runtime DLL; and
+# carry their version resource and application manifest.
 #
 # Usage: scripts/test-windows.sh [extra ctest arguments...]
-# Installs what is missing (scripts/install-deps.sh); root or sudo for that and for Expat's source.
+# Installs what is missing (scripts/install-deps.sh); root or sudo for that and for Expat's
+# source, root for the 32-bit tests' chroot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -34,6 +37,33 @@ check_imports() {
   fi
 }
 
+# check_identity EXE OBJDUMP BUILD_DIR: the version resource (type 0x10) and the application
+# manifest (type 0x18) are in its resource tree, saying what Properties > Details and Windows read.
+check_identity() {
+  local exe=$1 objdump=$2 build=$3 version types wide manifest missing=""
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+  # The first level of the tree: one entry per type.
+  types=$("$objdump" -p "$exe" | sed -n 's/^[0-9a-f]*   Entry: ID: 0x0*\([0-9a-f]*\),.*/0x\1/p' | paste -sd ' ')
+  wide=$(strings -el -n 3 "$exe")  # the version resource's text is UTF-16
+  manifest=$(strings -n 8 "$exe" | sed -n '/^<assembly /,/^<\/assembly>/p')
+  field() { echo "$wide" | grep -A 1 -x "$1" | sed -n 2p; }
+  echo "test-windows: $exe resource types: ${types:-none}"
+  echo "test-windows:   ProductName \"$(field ProductName)\", FileVersion \"$(field FileVersion)\"," \
+    "FileDescription \"$(field FileDescription)\", OriginalFilename \"$(field OriginalFilename)\"," \
+    "LegalCopyright \"$(field LegalCopyright)\""
+  echo "test-windows:   manifest: $(grep -o 'level="[A-Za-z]*"' <<<"$manifest")," \
+    "$(grep -c '<supportedOS ' <<<"$manifest") supportedOS, longPathAware $(sed -n 's/.*<longPathAware[^>]*>\([a-z]*\)<.*/\1/p' <<<"$manifest")"
+  [[ " $types " == *" 0x10 "* ]] || missing+=" version-resource"
+  [[ " $types " == *" 0x18 "* ]] || missing+=" manifest"
+  [ "$(field FileVersion)" = "$version" ] || missing+=" FileVersion-$version"
+  [ "$(field OriginalFilename)" = velmar2fb2.exe ] || missing+=" OriginalFilename"
+  xmllint --noout - <<<"$manifest" 2>/dev/null || missing+=" well-formed-manifest"
+  grep -q 'level="asInvoker"' <<<"$manifest" || missing+=" asInvoker"
+  [ "$(grep -c '<supportedOS ' <<<"$manifest")" -eq 5 ] || missing+=" supportedOS-Vista-to-11"
+  grep -q '<longPathAware[^>]*>true<' <<<"$manifest" || missing+=" longPathAware"
+  [ -z "$missing" ] || { echo "test-windows: $exe lacks:$missing" >&2; return 1; }
+}
+
 # configure BUILD_DIR TOOLCHAIN [cmake arguments...]
 configure() {
   local build=$1 toolchain=$2
@@ -54,6 +84,7 @@ configure build-win64 x86_64-w64-mingw32 -DVELMAR_BUILD_TESTS=ON \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh"
 cmake --build build-win64 -j 2
 check_imports build-win64/velmar2fb2.exe x86_64-w64-mingw32-objdump
+check_identity build-win64/velmar2fb2.exe x86_64-w64-mingw32-objdump build-win64
 stage "x86_64 build"
 ctest --test-dir build-win64 --output-on-failure -j 2 "$@"
 for marker in tests/e2e/cases/*/posix-only; do
@@ -62,39 +93,16 @@ for marker in tests/e2e/cases/*/posix-only; do
 done
 stage "x86_64 tests under wine64"
 
-# 32-bit: built and checked; run only if this machine can run a 32-bit program at all.
-why_not_32=""
-probe=$(mktemp -d)
-printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' > "$probe/exit.s"
-if as --32 -o "$probe/exit.o" "$probe/exit.s" && ld -m elf_i386 -o "$probe/exit" "$probe/exit.o"; then
-  if ! error=$("$probe/exit" 2>&1); then
-    why_not_32="this kernel does not run 32-bit programs (a 32-bit ELF that only exits: ${error:-failed})"
-  fi
-else
-  why_not_32="no 32-bit probe could be assembled (binutils)"
-fi
-rm -rf "$probe"
-configure build-win32 i686-w64-mingw32 -DVELMAR_BUILD_TESTS=OFF
-cmake --build build-win32 -j 2
+# 32-bit: built and checked, then tested under wine32 (scripts/wine32-session.sh says how
+# 32-bit programs ran, and fails, saying why, where it cannot run them).
+configure build-win32 i686-w64-mingw32 -DVELMAR_BUILD_TESTS=ON \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine32-run.sh"
+cmake --build build-win32 -j 2 --target velmar2fb2
 check_imports build-win32/velmar2fb2.exe i686-w64-mingw32-objdump
-if [ -z "$why_not_32" ]; then
-  # The kernel could. Without arguments the program prints its usage and exits 0; wine64 alone
-  # has no 32-bit Windows DLLs (syswow64), and then fails, sometimes without a word or status.
-  status=0
-  usage=$(WINEDEBUG=err+all scripts/wine-run.sh build-win32/velmar2fb2.exe 2>"$root/build-win32/probe.err") || status=$?
-  if [ "$status" -ne 0 ] || [[ $usage != *Usage:* ]]; then
-    why_not_32="wine64 cannot run a 32-bit .exe here (exit status $status, no usage text printed; \
-wine says: $(grep -m 1 -o 'failed to load.*' "$root/build-win32/probe.err" || echo nothing)); \
-running it takes wine's i386 packages"
-  fi
-fi
-if [ -n "$why_not_32" ]; then
-  echo "test-windows: SKIPPED the i686 tests: $why_not_32"
-else
-  configure build-win32 i686-w64-mingw32 -DVELMAR_BUILD_TESTS=ON \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh"
-  cmake --build build-win32 -j 2
-  ctest --test-dir build-win32 --output-on-failure -j 2 "$@"
-fi
+check_identity build-win32/velmar2fb2.exe i686-w64-mingw32-objdump build-win32
 stage "i686 build"
+# The tests' discovery runs the test program: the rest of the build needs wine32 too.
+scripts/wine32-session.sh sh -c \
+  'cmake --build build-win32 -j 2 && ctest --test-dir build-win32 --output-on-failure -j 2 "$@"' sh "$@"
+stage "i686 tests under wine32"
 echo "test-windows: passed"

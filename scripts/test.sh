@@ -5,7 +5,7 @@
 #   the end-to-end cases under valgrind (build-valgrind/);
 #   a short fuzzing run (build-fuzz/);
 #   clang-tidy and cppcheck (build-tidy/);
-#   the Windows programs, 64- and 32-bit, with the 64-bit tests under wine64
+#   the Windows programs, 64- and 32-bit, with their tests under wine64 and wine32
 #   (scripts/test-windows.sh: build-win64/, build-win32/).
 # With --quick, only the first of these. Each stage's time is printed when it ends.
 set -euo pipefail

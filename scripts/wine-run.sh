@@ -4,7 +4,11 @@
 #
 #   WINEPREFIX  the wine prefix (default /tmp/velmar-wine-$UID); made on first use
 #   WINEDEBUG   default -all: wine's own diagnostics would land among the program's output
-# Only wine64 (Debian package wine64): 64-bit programs. No display is used.
+#   VELMAR_WINE_ROOT
+#               a root directory to run wine in (chroot, in the same working directory):
+#               scripts/wine32-run.sh's, where wine32 sits beside wine64
+# Only wine64 (Debian package wine64): 64-bit programs, and 32-bit ones where wine32 is there
+# too. No display is used.
 #
 # `--start` (or else the first run) makes the prefix and starts a persistent wineserver with
 # wine's services, all with their standard streams on /dev/null: started by a program run inside
@@ -16,8 +20,10 @@
 set -eu
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
-if [ ! -x "$wine" ]; then
-  echo "wine-run: $wine is missing (Debian package wine64)" >&2
+in_root=()
+[ -z "${VELMAR_WINE_ROOT:-}" ] || in_root=(chroot "$VELMAR_WINE_ROOT" env -C "$PWD")
+if [ ! -x "${VELMAR_WINE_ROOT:-}$wine" ]; then
+  echo "wine-run: ${VELMAR_WINE_ROOT:-}$wine is missing (Debian package wine64)" >&2
   exit 2
 fi
 export WINEPREFIX=${WINEPREFIX:-/tmp/velmar-wine-$(id -u)}
@@ -40,9 +46,9 @@ start_server() {
     [ -e "$marker" ] && exit 0
     # -p: stay up between programs (about 0.07 s a run instead of seconds). The daemons get
     # neither the lock (9>&-) nor any terminal or pipe of ours.
-    setsid "$wineserver" -p </dev/null >/dev/null 2>&1 9>&- || true
+    setsid "${in_root[@]}" "$wineserver" -p </dev/null >/dev/null 2>&1 9>&- || true
     # Makes the prefix the first time and starts wine's services in the server.
-    setsid "$wine" wineboot --init </dev/null >/dev/null 2>&1 9>&-
+    setsid "${in_root[@]}" "$wine" wineboot --init </dev/null >/dev/null 2>&1 9>&-
     touch "$marker"
   ) 9>"$WINEPREFIX.lock"
 }
@@ -51,8 +57,8 @@ case ${1:-} in
   --start) start_server; exit 0 ;;
   --stop)
     rm -f "$marker"
-    "$wineserver" -k </dev/null >/dev/null 2>&1 || true
+    "${in_root[@]}" "$wineserver" -k </dev/null >/dev/null 2>&1 || true
     exit 0 ;;
 esac
 [ -e "$marker" ] || start_server
-exec "$wine" "$@"
+exec "${in_root[@]}" "$wine" "$@"
