@@ -21,15 +21,4 @@ namespace velmar {
 // when memory runs out.
 bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bool whole);
 
-// How many characters `count` bytes of UTF-8 hold: the bytes that do not continue a character.
-std::size_t utf8CharacterCount(const char* text, std::size_t count);
-
-namespace detail {
-// utf8CharacterCount's two ways, both built everywhere so that both are tested: a word of bytes
-// at a time, for any processor, and 16 bytes at a time where SSE2 is available (elsewhere the
-// same as the first).
-std::size_t utf8CharacterCountPortable(const char* text, std::size_t count);
-std::size_t utf8CharacterCountVector(const char* text, std::size_t count);
-}  // namespace detail
-
 }  // namespace velmar

@@ -6,7 +6,7 @@
 
 #include "platform/heap.h"
 #include "reader/database_reader.h"
-#include "reader/parsed_text.h"
+#include "reader/byte_scans.h"
 #include "test_support.h"
 #include "utf8_road.h"
 
@@ -259,8 +259,8 @@ TEST_P(Utf8CharacterCount, LongTextsOfContinuationsAndLeads) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ways, Utf8CharacterCount,
-    ::testing::Values(CountWay{"Words", detail::utf8CharacterCountPortable},
-                      CountWay{"Vector", detail::utf8CharacterCountVector}),
+    ::testing::Values(CountWay{"Words", utf8CharacterCountPortable},
+                      CountWay{"Vector", utf8CharacterCount}),
     [](const ::testing::TestParamInfo<CountWay>& info) { return info.param.name; });
 
 // Long runs of character data and CDATA sections, which the parser hands over in pieces, made
