@@ -9,8 +9,6 @@
 
 #include "platform/pages_ahead.h"
 
-struct XML_ParserStruct;  // the parser feeding a list, as far as a handler needs to stop it
-
 namespace velmar {
 
 // Which field gathered text goes to.
@@ -219,13 +217,6 @@ struct DvdList {
   FieldStore fieldBytes;
   TextAccumulator text;
   FieldKind currentKind = FieldKind::NameR;
-
-  // Set by a handler that ran out of memory: the list is incomplete and must not be written.
-  bool outOfMemory = false;
-  // The parser feeding this list while a read is under way; null otherwise. A handler that
-  // runs out of memory stops it, and the text handler takes plain character data straight from
-  // its input bytes, so gathered text is windows-1251 already while it is set.
-  XML_ParserStruct* activeParser = nullptr;
 
   // Appends `count` bytes to `field`, one of this list's records' fields. False when memory
   // runs out (or the field would pass 4 GiB); the field is then as it was.

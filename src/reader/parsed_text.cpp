@@ -39,8 +39,8 @@ const char* fileBytesOfText(XML_Parser parser, const char* utf8, std::size_t utf
 
 }  // namespace
 
-bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bool whole) {
-  TextAccumulator& accumulator = list.text;
+bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator, const XML_Char* text,
+                      std::size_t count, bool whole) {
   // One ASCII character (a line break, &amp;, &lt;) is the same byte in both encodings.
   if (count == 1 && static_cast<unsigned char>(text[0]) < 0x80) return accumulator.append(text, 1);
   const std::uint32_t start = accumulator.length();
@@ -49,7 +49,7 @@ bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bo
   // letters between two references) down-converts as cheaply as the parser can be asked where
   // it came from and the answer checked.
   const char* fileBytes =
-      whole && count >= 16 ? fileBytesOfText(list.activeParser, text, count, fileCount) : nullptr;
+      whole && count >= 16 ? fileBytesOfText(parser, text, count, fileCount) : nullptr;
   if (fileBytes != nullptr) {
     if (!accumulator.append(fileBytes, fileCount)) return false;
     char* const end = accumulator.data() + accumulator.length();

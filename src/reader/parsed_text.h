@@ -1,5 +1,5 @@
 #pragma once
-// Gathering text from a running parser straight in windows-1251.
+// Gathering text from a running parser straight in windows-1251: the reader's text road.
 //
 // Each piece of text the parser reports is whole characters, so it converts on its own. Plain
 // character data is taken straight from the file's bytes, which saves turning the parser's
@@ -15,10 +15,11 @@
 
 namespace velmar {
 
-// Appends `count` bytes of the parser's UTF-8 text, as windows-1251, to the list's accumulator.
-// `whole` says the bytes are the entire piece the parser reported (nothing was skipped), so
-// the file bytes behind it may stand in for them. The list's activeParser must be set. False
-// when memory runs out.
-bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bool whole);
+// Appends `count` bytes of the UTF-8 text `parser` reports in its current event, as
+// windows-1251, to `gathered`. `whole` says the bytes are the entire piece the parser reported
+// (nothing was skipped), so the file bytes behind it may stand in for them. False when memory
+// runs out.
+bool appendParsedText(XML_Parser parser, TextAccumulator& gathered, const XML_Char* text,
+                      std::size_t count, bool whole);
 
 }  // namespace velmar
