@@ -11,10 +11,11 @@ namespace velmar::platform {
 class PagesAhead {
  public:
   // How far ahead of use the pages are made present.
-  static constexpr std::size_t kStep = 256 * 1024;
+  static constexpr std::size_t kStep = std::size_t{256} * 1024;
 
   // Follows the `size` bytes at `block`, of which the first `present` are present already:
   // none of a new large block, all of storage that is always there.
+  // NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the block's size, then a part of it
   void follow(char* block, std::size_t size, std::size_t present) {
     present_ = block + present;
     end_ = block + size;

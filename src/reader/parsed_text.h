@@ -16,10 +16,10 @@
 namespace velmar {
 
 // Appends `count` bytes of the UTF-8 text `parser` reports in its current event, as
-// windows-1251, to `gathered`. `whole` says the bytes are the entire piece the parser reported
+// windows-1251, to `accumulator`. `whole` says the bytes are the entire piece the parser reported
 // (nothing was skipped), so the file bytes behind it may stand in for them. False when memory
 // runs out.
-bool appendParsedText(XML_Parser parser, TextAccumulator& gathered, const XML_Char* text,
+bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator, const XML_Char* text,
                       std::size_t count, bool whole);
 
 }  // namespace velmar
