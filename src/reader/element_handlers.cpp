@@ -43,12 +43,13 @@ void stopOutOfMemory(ListReading& reading) {
 void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char** /*attributes*/) {
   ListReading& reading = *static_cast<ListReading*>(userData);
   if (reading.outOfMemory) return;
+  DvdList& list = reading.list;
   if (nameIs(name, "VelmarList")) {
-    if (reading.list.records.add() == nullptr) stopOutOfMemory(reading);
+    if (list.records.add() == nullptr) stopOutOfMemory(reading);
     return;
   }
   FieldKind kind;
-  if (fieldKindOf(name, kind)) reading.list.currentKind = kind;
+  if (fieldKindOf(name, kind)) list.currentKind = kind;
 }
 
 // Appends the gathered text, in windows-1251, to the current field of the last record (or drops
@@ -76,9 +77,9 @@ template <TextRoad road>
 void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
   ListReading& reading = *static_cast<ListReading*>(userData);
   if (reading.outOfMemory || length <= 0) return;
-  TextAccumulator& gathered = reading.list.text;
+  DvdList& list = reading.list;
   std::size_t count = static_cast<std::size_t>(length);
-  if (gathered.length() == 0) {
+  if (list.text.length() == 0) {
     // Only line breaks are skipped, and only before a text has begun.
     while (count > 0 && (*text == '\n' || *text == '\r')) {
       ++text;
@@ -86,13 +87,10 @@ void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
     }
     if (count == 0) return;
   }
-  bool appended = false;
-  if constexpr (road == TextRoad::FileBytes) {
-    const bool whole = count == static_cast<std::size_t>(length);
-    appended = appendParsedText(reading.parser, gathered, text, count, whole);
-  } else {
-    appended = gathered.append(text, count);
-  }
+  const bool whole = count == static_cast<std::size_t>(length);
+  const bool appended = road == TextRoad::FileBytes
+                            ? appendParsedText(reading.parser, list.text, text, count, whole)
+                            : list.text.append(text, count);
   if (!appended) stopOutOfMemory(reading);
 }
 
