@@ -144,8 +144,7 @@ TEST(TextAccumulator, GathersSeveralMegabytesInSmallPieces) {
 // resize copies (as most do) the bytes moved add up to at most twice the text, and the storage
 // is never more than twice the text and a step.
 TEST(TextAccumulator, GatheringTakesLinearWorkAndBoundedMemory) {
-  for (const std::size_t size : {std::size_t{1}, std::size_t{100}, std::size_t{2047},
-                                 std::size_t{300000}}) {
+  for (const std::size_t size : {1u, 100u, 2047u, 300000u}) {
     TextAccumulator text;
     const std::string piece = pattern(size);
     std::size_t moved = 0;
