@@ -10,19 +10,9 @@ namespace velmar::platform {
 // A block of `size` bytes, uninitialised; null when memory runs out.
 void* heapAllocate(std::size_t size);
 
-// A block of `size` bytes, all zero; null when memory runs out.
-void* heapAllocateZeroed(std::size_t size);
-
 // Resizes `block` (or allocates when it is null) to `newSize` bytes, keeping its content.
 // Null when memory runs out; the old block is then untouched and still owned by the caller.
 void* heapResize(void* block, std::size_t newSize);
-
-// As heapResize, and the bytes from `oldSize` to `newSize` are zero-filled.
-void* heapResizeZeroed(void* block, std::size_t oldSize, std::size_t newSize);
-
-// Shrinks `block` to `newSize` bytes, keeping the content that fits. Never fails: when the heap
-// cannot shrink it, the block is returned as it was.
-void* heapShrink(void* block, std::size_t newSize);
 
 // Returns a block to the heap; null is ignored.
 void heapFree(void* block);
@@ -44,10 +34,10 @@ void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize);
 // Returns a large block of `size` bytes to the system; null is ignored.
 void heapFreeLarge(void* block, std::size_t size);
 
-// Makes the pages of the `size` bytes at `at`, inside a large block, present now, in one call
-// rather than one page fault each when they are first written. Only a hint: it does nothing
-// where the system has no such call, and the bytes stay zero either way.
-void heapPrepareLarge(void* at, std::size_t size);
+// Makes the pages holding the `size` bytes at `at`, inside a large block, present now, in one
+// call rather than one page fault each when they are first written (see PagesAhead). Only a
+// hint: it does nothing where the system has no such call, and the bytes stay as they were.
+void heapMakePagesPresent(void* at, std::size_t size);
 
 // Test seam: while an instance lives, the heap grants `allowedAllocations` more allocations or
 // resizes and refuses every one after that. Scopes do not nest.

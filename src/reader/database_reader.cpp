@@ -22,15 +22,6 @@ struct ParserFreer {
   void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
 };
 
-// Detaches the parser from the list on every way out of a read.
-struct ActiveParserScope {
-  ActiveParserScope(DvdList& list, XML_Parser parser) : list(list) { list.activeParser = parser; }
-  ~ActiveParserScope() { list.activeParser = nullptr; }
-  ActiveParserScope(const ActiveParserScope&) = delete;
-  ActiveParserScope& operator=(const ActiveParserScope&) = delete;
-  DvdList& list;
-};
-
 bool reportOutOfMemory(const char* inputPath) {
   platform::printMessage("Out of memory reading input file [%s]\n", inputPath);
   return false;
@@ -75,11 +66,9 @@ bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& lis
       XML_ParserCreate_MM("windows-1251", &kParserMemory, nullptr));
   if (!parser) return reportOutOfMemory(inputPath);
 
-  XML_SetUserData(parser.get(), &list);
-  XML_SetElementHandler(parser.get(), onStartElement, onEndElement);
-  XML_SetCharacterDataHandler(parser.get(), onCharacterData);
+  ListReading reading{list, parser.get()};
+  setListHandlers(reading, TextRoad::FileBytes);
   XML_SetUnknownEncodingHandler(parser.get(), onUnknownEncoding, nullptr);
-  const ActiveParserScope active(list, parser.get());
 
   char chunk[kChunkSize];
   for (;;) {
@@ -91,12 +80,12 @@ bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& lis
     }
     const bool isFinal = count < sizeof chunk;
     if (XML_Parse(parser.get(), chunk, static_cast<int>(count), isFinal) != XML_STATUS_OK) {
-      if (list.outOfMemory || XML_GetErrorCode(parser.get()) == XML_ERROR_NO_MEMORY) {
+      if (reading.outOfMemory || XML_GetErrorCode(parser.get()) == XML_ERROR_NO_MEMORY) {
         return reportOutOfMemory(inputPath);
       }
       return reportParseError(parser.get());
     }
-    if (isFinal) return !list.outOfMemory || reportOutOfMemory(inputPath);
+    if (isFinal) return !reading.outOfMemory || reportOutOfMemory(inputPath);
   }
 }
 

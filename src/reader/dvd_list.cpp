@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cstring>
 
 #include "platform/heap.h"
@@ -25,37 +24,34 @@ bool TextAccumulator::grow(std::size_t count) {
   const std::uint32_t newCapacity = grownCapacity(capacity_, length_, count);
   if (newCapacity == 0) return false;
   char* grown = nullptr;
+  std::size_t present = 0;  // of a new block: only the text copied over touched it
   if (heapOwned_) {
+    present = pages_.presentFrom(data_);
     grown = static_cast<char*>(platform::heapResizeLarge(data_, capacity_, newCapacity));
   } else {
     grown = static_cast<char*>(platform::heapAllocateLarge(newCapacity));
     if (grown != nullptr) std::memcpy(grown, data_, length_);
   }
   if (grown == nullptr) return false;  // the old storage is still ours, text intact
-  if (!heapOwned_) prepared_ = 0;  // a new block: only the text copied over touched it
+  pages_.follow(grown, newCapacity, present);
   data_ = grown;
   heapOwned_ = true;
   capacity_ = newCapacity;
   return true;
 }
 
-void TextAccumulator::prepareAhead() {
-  // Inline storage is always present (prepared_ is its capacity): only a heap block gets here.
-  const std::uint32_t target =
-      capacity_ - length_ > kPrepareAhead ? length_ + kPrepareAhead : capacity_;
-  if (target <= prepared_) return;
-  platform::heapPrepareLarge(data_ + prepared_, target - prepared_);
-  prepared_ = target;
+void TextAccumulator::useInlineStorage() {
+  data_ = inlineStorage_;
+  heapOwned_ = false;
+  capacity_ = kInlineCapacity;
+  pages_.follow(inlineStorage_, kInlineCapacity, kInlineCapacity);
+  length_ = 0;
+  inlineStorage_[0] = '\0';
 }
 
 void TextAccumulator::release() {
   if (heapOwned_) platform::heapFreeLarge(data_, capacity_);
-  data_ = inlineStorage_;
-  heapOwned_ = false;
-  capacity_ = kInlineCapacity;
-  prepared_ = kInlineCapacity;
-  length_ = 0;
-  inlineStorage_[0] = '\0';
+  useInlineStorage();
 }
 
 char* TextAccumulator::handOverBlock(std::size_t& size) {
@@ -67,12 +63,7 @@ char* TextAccumulator::handOverBlock(std::size_t& size) {
   }
   char* const block = data_;
   size = capacity_;
-  data_ = inlineStorage_;
-  heapOwned_ = false;
-  capacity_ = kInlineCapacity;
-  prepared_ = kInlineCapacity;
-  length_ = 0;
-  inlineStorage_[0] = '\0';
+  useInlineStorage();
   return block;
 }
 
@@ -121,18 +112,11 @@ bool FieldStore::reserveBlock() {
 
 void FieldStore::adopt(char* block, std::size_t size) { blocks_[blockCount_++] = Block{block, size}; }
 
-void FieldStore::prepareAhead() {
-  char* const target =
-      static_cast<std::size_t>(end_ - next_) > kPrepareAhead ? next_ + kPrepareAhead : end_;
-  platform::heapPrepareLarge(prepared_, static_cast<std::size_t>(target - prepared_));
-  prepared_ = target;
-}
-
 char* FieldStore::allocate(std::size_t count) {
   if (count <= static_cast<std::size_t>(end_ - next_)) {
     char* const at = next_;
     next_ += count;
-    if (next_ > prepared_) prepareAhead();
+    pages_.reach(next_);
     return at;
   }
   if (!reserveBlock()) return nullptr;
@@ -148,8 +132,8 @@ char* FieldStore::allocate(std::size_t count) {
   adopt(block, kBlockSize);
   next_ = block + count;
   end_ = block + kBlockSize;
-  prepared_ = block;
-  prepareAhead();
+  pages_.follow(block, kBlockSize, 0);
+  pages_.reach(next_);
   return block;
 }
 
@@ -167,14 +151,11 @@ DvdRecord* DvdRecords::add() {
     void* const block = platform::heapAllocateLarge(kPerBlock * sizeof(DvdRecord));
     if (block == nullptr) return nullptr;
     blocks_[blockCount_++] = static_cast<DvdRecord*>(block);
+    pages_.follow(static_cast<char*>(block), kPerBlock * sizeof(DvdRecord), 0);
   }
-  // The pages of each run of kPreparedRecords records are made present as its first one comes.
-  const std::size_t inBlock = size_ % kPerBlock;
-  if (inBlock % kPreparedRecords == 0) {
-    const std::size_t count = std::min(kPreparedRecords, kPerBlock - inBlock);
-    platform::heapPrepareLarge(&blocks_[blockCount_ - 1][inBlock], count * sizeof(DvdRecord));
-  }
-  return &(*this)[size_++];
+  DvdRecord* const record = &(*this)[size_++];
+  pages_.reach(reinterpret_cast<char*>(record + 1));
+  return record;
 }
 
 bool operator==(const DvdRecords& a, const DvdRecords& b) {

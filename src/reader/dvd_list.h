@@ -7,14 +7,9 @@
 #include <cstring>
 #include <string_view>
 
-struct XML_ParserStruct;  // the parser feeding a list, as far as a handler needs to stop it
+#include "platform/pages_ahead.h"
 
 namespace velmar {
-
-// How far ahead of use the pages of the list's large blocks are made present (see
-// platform::heapPrepareLarge): a few system calls per megabyte instead of a page fault per page,
-// and never much memory beyond what is used.
-constexpr std::uint32_t kPrepareAhead = 256 * 1024;
 
 // Which field gathered text goes to.
 enum class FieldKind : std::int32_t { NameR, NameO, Sign, Obz };
@@ -59,7 +54,7 @@ class TextAccumulator {
   // The largest capacity: the last whole step that a 32-bit count (and a 32-bit size_t) holds.
   static constexpr std::uint32_t kMaxCapacity = 0xFFFFFFFFu / kGrowStep * kGrowStep;
 
-  TextAccumulator() { inlineStorage_[0] = '\0'; }
+  TextAccumulator() { useInlineStorage(); }
   ~TextAccumulator() { release(); }
   // data points into the object itself, so it is neither copied nor moved.
   TextAccumulator(const TextAccumulator&) = delete;
@@ -88,7 +83,7 @@ class TextAccumulator {
     // Here count < capacity_ - length_ <= kMaxCapacity: the sum below fits.
     char* const at = data_ + length_;
     length_ += static_cast<std::uint32_t>(count);
-    if (length_ >= prepared_) prepareAhead();
+    pages_.reach(data_ + length_ + 1);  // the text and its NUL
     data_[length_] = '\0';
     return at;
   }
@@ -116,22 +111,19 @@ class TextAccumulator {
   std::uint32_t length() const { return length_; }
   std::uint32_t capacity() const { return capacity_; }
   bool heapOwned() const { return heapOwned_; }
-  bool usesInlineStorage() const { return data_ == inlineStorage_; }
 
  private:
   // Makes room for `count` more bytes and the NUL; false as append() fails.
   bool grow(std::size_t count);
-  // Makes the heap block's pages present up to kPrepareAhead past the text's end, so a long text
-  // is not gathered one page fault at a time.
-  void prepareAhead();
+  // Returns to the inline storage, empty; a heap block is the caller's to free or keep.
+  void useInlineStorage();
 
   char* data_ = inlineStorage_;
   std::uint32_t length_ = 0;  // bytes held, not counting the NUL
   std::uint32_t capacity_ = kInlineCapacity;
-  // The storage's pages are present below this offset: all of the inline storage, and of a heap
-  // block what prepareAhead() and the text's own writes have reached.
-  std::uint32_t prepared_ = kInlineCapacity;
   bool heapOwned_ = false;
+  // A long text is not gathered one page fault at a time. The inline storage is always there.
+  platform::PagesAhead pages_;
   char inlineStorage_[kInlineCapacity];
 };
 
@@ -163,15 +155,12 @@ class FieldStore {
     char* bytes;
     std::size_t size;
   };
-  // Makes the current block's pages present up to kPrepareAhead past next_.
-  void prepareAhead();
-
   Block* blocks_ = nullptr;
   std::size_t blockCount_ = 0;
   std::size_t blockCapacity_ = 0;
   char* next_ = nullptr;  // the free part of the current shared block
   char* end_ = nullptr;
-  char* prepared_ = nullptr;  // the current block's pages are present up to here
+  platform::PagesAhead pages_;  // of the current shared block
 };
 
 // The records of a list, in large blocks that never move: a record stays where it was made.
@@ -179,8 +168,6 @@ class FieldStore {
 class DvdRecords {
  public:
   static constexpr std::size_t kPerBlock = std::size_t{2} * 1024 * 1024 / sizeof(DvdRecord);
-  // Records whose pages are made present at once.
-  static constexpr std::size_t kPreparedRecords = kPrepareAhead / sizeof(DvdRecord);
 
   DvdRecords() = default;
   ~DvdRecords();
@@ -222,6 +209,7 @@ class DvdRecords {
   std::size_t blockCount_ = 0;
   std::size_t blockCapacity_ = 0;
   std::size_t size_ = 0;
+  platform::PagesAhead pages_;  // of the last block
 };
 
 struct DvdList {
@@ -229,13 +217,6 @@ struct DvdList {
   FieldStore fieldBytes;
   TextAccumulator text;
   FieldKind currentKind = FieldKind::NameR;
-
-  // Set by a handler that ran out of memory: the list is incomplete and must not be written.
-  bool outOfMemory = false;
-  // The parser feeding this list while a read is under way; null otherwise. A handler that
-  // runs out of memory stops it, and the text handler takes plain character data straight from
-  // its input bytes, so gathered text is windows-1251 already while it is set.
-  XML_ParserStruct* activeParser = nullptr;
 
   // Appends `count` bytes to `field`, one of this list's records' fields. False when memory
   // runs out (or the field would pass 4 GiB); the field is then as it was.

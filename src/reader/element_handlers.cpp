@@ -35,34 +35,49 @@ bool fieldKindOf(const XML_Char* name, FieldKind& kind) {
   return true;
 }
 
-void stopOutOfMemory(DvdList& list) {
-  list.outOfMemory = true;
-  if (list.activeParser != nullptr) XML_StopParser(list.activeParser, XML_FALSE);
+void stopOutOfMemory(ListReading& reading) {
+  reading.outOfMemory = true;
+  XML_StopParser(reading.parser, XML_FALSE);
 }
 
-}  // namespace
-
 void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char** /*attributes*/) {
-  DvdList& list = *static_cast<DvdList*>(userData);
-  if (list.outOfMemory) return;
+  ListReading& reading = *static_cast<ListReading*>(userData);
+  if (reading.outOfMemory) return;
+  DvdList& list = reading.list;
   if (nameIs(name, "VelmarList")) {
-    if (list.records.add() == nullptr) stopOutOfMemory(list);
+    if (list.records.add() == nullptr) stopOutOfMemory(reading);
     return;
   }
   FieldKind kind;
   if (fieldKindOf(name, kind)) list.currentKind = kind;
 }
 
-void XMLCALL onEndElement(void* userData, const XML_Char* name) {
-  DvdList& list = *static_cast<DvdList*>(userData);
-  if (list.outOfMemory) return;
-  FieldKind kind;
-  if (fieldKindOf(name, kind) && !commitField(list)) stopOutOfMemory(list);
+// Appends the gathered text, in windows-1251, to the current field of the last record (or drops
+// it while there is no record yet), then empties the accumulator. False when memory ran out; the
+// accumulator is emptied all the same.
+template <TextRoad road>
+bool commitField(DvdList& list) {
+  if (list.records.empty()) {
+    list.text.clear();
+    return true;
+  }
+  if constexpr (road == TextRoad::Utf8) toCp1251InPlace(list.text);
+  return list.commitText(list.records.back().field(list.currentKind));
 }
 
+template <TextRoad road>
+void XMLCALL onEndElement(void* userData, const XML_Char* name) {
+  ListReading& reading = *static_cast<ListReading*>(userData);
+  if (reading.outOfMemory) return;
+  FieldKind kind;
+  if (fieldKindOf(name, kind) && !commitField<road>(reading.list)) stopOutOfMemory(reading);
+}
+
+template <TextRoad road>
 void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
-  DvdList& list = *static_cast<DvdList*>(userData);
-  if (list.outOfMemory || length <= 0) return;
+  ListReading& reading = *static_cast<ListReading*>(userData);
+  if (reading.outOfMemory || length <= 0) return;
+  DvdList& list = reading.list;
   std::size_t count = static_cast<std::size_t>(length);
   if (list.text.length() == 0) {
     // Only line breaks are skipped, and only before a text has begun.
@@ -73,20 +88,27 @@ void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
     if (count == 0) return;
   }
   const bool whole = count == static_cast<std::size_t>(length);
-  const bool appended = list.activeParser != nullptr
-                            ? appendParsedText(list, text, count, whole)
+  const bool appended = road == TextRoad::FileBytes
+                            ? appendParsedText(reading.parser, list.text, text, count, whole)
                             : list.text.append(text, count);
-  if (!appended) stopOutOfMemory(list);
+  if (!appended) stopOutOfMemory(reading);
 }
 
-bool commitField(DvdList& list) {
-  if (list.records.empty()) {
-    list.text.clear();
-    return true;
+template <TextRoad road>
+void setHandlersOf(ListReading& reading) {
+  XML_SetElementHandler(reading.parser, onStartElement, onEndElement<road>);
+  XML_SetCharacterDataHandler(reading.parser, onCharacterData<road>);
+}
+
+}  // namespace
+
+void setListHandlers(ListReading& reading, TextRoad road) {
+  XML_SetUserData(reading.parser, &reading);
+  if (road == TextRoad::FileBytes) {
+    setHandlersOf<TextRoad::FileBytes>(reading);
+  } else {
+    setHandlersOf<TextRoad::Utf8>(reading);
   }
-  // Text that came from a parser is windows-1251 already; text handed in directly is UTF-8.
-  if (list.activeParser == nullptr) toCp1251InPlace(list.text);
-  return list.commitText(list.records.back().field(list.currentKind));
 }
 
 }  // namespace velmar

@@ -3,11 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#include <emmintrin.h>
-#define VELMAR_HAVE_SSE2 1
-#endif
-
+#include "reader/byte_scans.h"
 #include "reader/cp1251_down_conversion.h"
 
 namespace velmar {
@@ -41,69 +37,10 @@ const char* fileBytesOfText(XML_Parser parser, const char* utf8, std::size_t utf
   return bytes;
 }
 
-// The continuation bytes among `count` bytes of UTF-8, a word of bytes at a time: such a byte has
-// its top bit set and the next bit clear. The flags are one bit a byte, summed by a
-// multiplication into the top byte; a word has at most 8 of them, so no byte of the sum
-// overflows.
-std::size_t continuationsByWords(const char* text, std::size_t count) {
-  using Word = std::uint64_t;
-  constexpr Word kOnes = 0x0101010101010101u;
-  std::size_t continuations = 0;
-  std::size_t at = 0;
-  for (; count - at >= sizeof(Word); at += sizeof(Word)) {
-    Word word;
-    std::memcpy(&word, text + at, sizeof word);
-    const Word flags = (word & ~(word << 1) & (kOnes * 0x80)) >> 7;
-    continuations += static_cast<std::size_t>((flags * kOnes) >> 56);
-  }
-  for (; at < count; ++at) {
-    continuations += (static_cast<std::uint8_t>(text[at]) & 0xC0) == 0x80 ? 1 : 0;
-  }
-  return continuations;
-}
-
 }  // namespace
 
-namespace detail {
-
-std::size_t utf8CharacterCountPortable(const char* text, std::size_t count) {
-  return count - continuationsByWords(text, count);
-}
-
-#if defined(VELMAR_HAVE_SSE2)
-std::size_t utf8CharacterCountVector(const char* text, std::size_t count) {
-  // 16 bytes at a time: a continuation byte (0x80 to 0xBF) is, as a signed byte, below -64.
-  // Each one subtracts -1 from its lane's counter; the counters are summed every 255 rounds,
-  // before a lane can overflow.
-  const __m128i belowLead = _mm_set1_epi8(-64);
-  std::size_t continuations = 0;
-  std::size_t at = 0;
-  while (count - at >= 16) {
-    __m128i lanes = _mm_setzero_si128();
-    for (int round = 0; round < 255 && count - at >= 16; ++round, at += 16) {
-      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-      lanes = _mm_sub_epi8(lanes, _mm_cmplt_epi8(chunk, belowLead));
-    }
-    const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
-    continuations += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
-                     static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
-  }
-  return count - continuations - continuationsByWords(text + at, count - at);
-}
-#else
-std::size_t utf8CharacterCountVector(const char* text, std::size_t count) {
-  return utf8CharacterCountPortable(text, count);
-}
-#endif
-
-}  // namespace detail
-
-std::size_t utf8CharacterCount(const char* text, std::size_t count) {
-  return detail::utf8CharacterCountVector(text, count);
-}
-
-bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bool whole) {
-  TextAccumulator& accumulator = list.text;
+bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator, const XML_Char* text,
+                      std::size_t count, bool whole) {
   // One ASCII character (a line break, &amp;, &lt;) is the same byte in both encodings.
   if (count == 1 && static_cast<unsigned char>(text[0]) < 0x80) return accumulator.append(text, 1);
   const std::uint32_t start = accumulator.length();
@@ -112,7 +49,7 @@ bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bo
   // letters between two references) down-converts as cheaply as the parser can be asked where
   // it came from and the answer checked.
   const char* fileBytes =
-      whole && count >= 16 ? fileBytesOfText(list.activeParser, text, count, fileCount) : nullptr;
+      whole && count >= 16 ? fileBytesOfText(parser, text, count, fileCount) : nullptr;
   if (fileBytes != nullptr) {
     if (!accumulator.append(fileBytes, fileCount)) return false;
     char* const end = accumulator.data() + accumulator.length();

@@ -1,5 +1,5 @@
 #pragma once
-// Gathering text from a running parser straight in windows-1251.
+// Gathering text from a running parser straight in windows-1251: the reader's text road.
 //
 // Each piece of text the parser reports is whole characters, so it converts on its own. Plain
 // character data is taken straight from the file's bytes, which saves turning the parser's
@@ -15,21 +15,11 @@
 
 namespace velmar {
 
-// Appends `count` bytes of the parser's UTF-8 text, as windows-1251, to the list's accumulator.
-// `whole` says the bytes are the entire piece the parser reported (nothing was skipped), so
-// the file bytes behind it may stand in for them. The list's activeParser must be set. False
-// when memory runs out.
-bool appendParsedText(DvdList& list, const XML_Char* text, std::size_t count, bool whole);
-
-// How many characters `count` bytes of UTF-8 hold: the bytes that do not continue a character.
-std::size_t utf8CharacterCount(const char* text, std::size_t count);
-
-namespace detail {
-// utf8CharacterCount's two ways, both built everywhere so that both are tested: a word of bytes
-// at a time, for any processor, and 16 bytes at a time where SSE2 is available (elsewhere the
-// same as the first).
-std::size_t utf8CharacterCountPortable(const char* text, std::size_t count);
-std::size_t utf8CharacterCountVector(const char* text, std::size_t count);
-}  // namespace detail
+// Appends `count` bytes of the UTF-8 text `parser` reports in its current event, as
+// windows-1251, to `accumulator`. `whole` says the bytes are the entire piece the parser reported
+// (nothing was skipped), so the file bytes behind it may stand in for them. False when memory
+// runs out.
+bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator, const XML_Char* text,
+                      std::size_t count, bool whole);
 
 }  // namespace velmar

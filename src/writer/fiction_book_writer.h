@@ -25,16 +25,4 @@ bool writeFictionBook(const char* outputPath, const DvdList& list,
 // unchanged.
 void putEscaped(platform::TextFileWriter& out, const char* bytes, std::size_t count);
 
-// How many of the `count` bytes come before the first that putEscaped cannot copy as it is
-// (" & ' < > or a line feed); `count` when there is none.
-std::size_t plainPrefixLength(const char* bytes, std::size_t count);
-
-namespace detail {
-// plainPrefixLength's two ways, both built everywhere so that both are tested: a word of bytes
-// at a time, for any processor, and 16 bytes at a time where SSE2 is available (elsewhere the
-// same as the first).
-std::size_t plainPrefixPortable(const char* bytes, std::size_t count);
-std::size_t plainPrefixVector(const char* bytes, std::size_t count);
-}  // namespace detail
-
 }  // namespace velmar

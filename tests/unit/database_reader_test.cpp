@@ -6,9 +6,9 @@
 
 #include "platform/heap.h"
 #include "reader/database_reader.h"
-#include "reader/parsed_text.h"
+#include "reader/byte_scans.h"
 #include "test_support.h"
-#include "utf8_road.h"
+#include "text_roads.h"
 
 namespace velmar {
 namespace {
@@ -176,12 +176,12 @@ TEST(DatabaseReader, EveryAllocationFailureIsReported) {
 }
 
 // The reader takes plain character data straight from the file's windows-1251 bytes; the
-// handlers on their own down-convert the parser's UTF-8 at each commit (utf8_road.h). Both
+// reference road down-converts the parser's UTF-8 at each commit (text_roads.h). Both
 // roads must lead to the same records, whatever the text is made of.
 std::vector<Fields> readThroughUtf8(const std::string& path) {
   DvdList list;
   const std::string bytes = readFile(path);
-  EXPECT_TRUE(testing::readThroughUtf8(bytes.data(), bytes.size(), list)) << path;
+  EXPECT_TRUE(testing::readAlong(TextRoad::Utf8, bytes.data(), bytes.size(), list)) << path;
   return recordsOf(list);
 }
 
@@ -259,8 +259,8 @@ TEST_P(Utf8CharacterCount, LongTextsOfContinuationsAndLeads) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ways, Utf8CharacterCount,
-    ::testing::Values(CountWay{"Words", detail::utf8CharacterCountPortable},
-                      CountWay{"Vector", detail::utf8CharacterCountVector}),
+    ::testing::Values(CountWay{"Words", utf8CharacterCountPortable},
+                      CountWay{"Vector", utf8CharacterCount}),
     [](const ::testing::TestParamInfo<CountWay>& info) { return info.param.name; });
 
 // Long runs of character data and CDATA sections, which the parser hands over in pieces, made

@@ -30,7 +30,7 @@ TEST(DvdList, HugeTextIntoAnEmptyFieldKeepsItsBlock) {
   ASSERT_TRUE(list.commitText(record->obz));
   EXPECT_EQ(record->obz.data(), block);
   EXPECT_TRUE(held(record->obz) == text);
-  EXPECT_TRUE(list.text.usesInlineStorage());
+  EXPECT_FALSE(list.text.heapOwned());
   EXPECT_EQ(list.text.length(), 0u);
 }
 

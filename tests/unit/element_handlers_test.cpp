@@ -5,6 +5,7 @@
 
 #include "reader/element_handlers.h"
 #include "test_support.h"
+#include "text_roads.h"
 
 namespace velmar {
 namespace {
@@ -12,126 +13,90 @@ namespace {
 using testing::Fields;
 using testing::recordsOf;
 
-// One parser event: a start tag, an end tag or a piece of text, as the parser reports them.
-struct Event {
-  enum Kind { Start, End, Text } kind;
-  std::string value;
-};
-Event S(const char* name) { return {Event::Start, name}; }
-Event E(const char* name) { return {Event::End, name}; }
-Event T(const std::string& text) { return {Event::Text, text}; }
-
-void play(DvdList& list, const std::vector<Event>& events) {
-  const XML_Char* noAttributes[] = {nullptr};
-  for (const Event& event : events) {
-    switch (event.kind) {
-      case Event::Start: onStartElement(&list, event.value.c_str(), noAttributes); break;
-      case Event::End: onEndElement(&list, event.value.c_str()); break;
-      case Event::Text:
-        onCharacterData(&list, event.value.data(), static_cast<int>(event.value.size()));
-        break;
-    }
-  }
+// The records a database (the elements inside its root) gives along `road`.
+std::vector<Fields> recordsAlong(TextRoad road, const std::string& elements) {
+  const std::string bytes = "<VelmarDB>" + elements + "</VelmarDB>";
+  DvdList list;
+  EXPECT_TRUE(testing::readAlong(road, bytes.data(), bytes.size(), list)) << elements;
+  return recordsOf(list);
 }
 
 struct HandlerCase {
   const char* name;
-  std::vector<Event> events;
+  std::string elements;
   std::vector<Fields> records;
 };
 
 class ElementHandlers : public ::testing::TestWithParam<HandlerCase> {};
 
+// The reader's road and the reference road alike.
 TEST_P(ElementHandlers, BuildTheRecords) {
-  DvdList list;
-  play(list, GetParam().events);
-  EXPECT_EQ(recordsOf(list), GetParam().records);
-  EXPECT_FALSE(list.outOfMemory);
+  EXPECT_EQ(recordsAlong(TextRoad::FileBytes, GetParam().elements), GetParam().records);
+  EXPECT_EQ(recordsAlong(TextRoad::Utf8, GetParam().elements), GetParam().records);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Events, ElementHandlers,
+    Databases, ElementHandlers,
     ::testing::Values(
         HandlerCase{"FourFields",
-                    {S("VelmarList"), S("nameR"), T("A"), E("nameR"), S("nameO"), T("B"),
-                     E("nameO"), S("sign"), T("C"), E("sign"), S("obz"), T("D"), E("obz"),
-                     E("VelmarList")},
+                    "<VelmarList><nameR>A</nameR><nameO>B</nameO><sign>C</sign><obz>D</obz>"
+                    "</VelmarList>",
                     {{"A", "B", "C", "D"}}},
-        HandlerCase{"TwoNameRAppend",
-                    {S("VelmarList"), S("nameR"), T("A"), E("nameR"), S("nameR"), T("B"),
-                     E("nameR")},
+        HandlerCase{"TwoNameRAppend", "<VelmarList><nameR>A</nameR><nameR>B</nameR></VelmarList>",
                     {{"AB", "", "", ""}}},
-        HandlerCase{"TextBeforeAFieldJoinsIt",
-                    {S("VelmarList"), T("x"), S("sign"), T("S"), E("sign")},
+        HandlerCase{"TextBeforeAFieldJoinsIt", "<VelmarList>x<sign>S</sign></VelmarList>",
                     {{"", "", "xS", ""}}},
         HandlerCase{"IndentationBeforeTheFirstField",
-                    {S("VelmarList"), T("\n"), T("  "), S("nameR"), T("A"), E("nameR")},
-                    {{"  A", "", "", ""}}},
+                    "<VelmarList>\n  <nameR>A</nameR></VelmarList>", {{"  A", "", "", ""}}},
         HandlerCase{"IndentedDatabase",
-                    {S("root"), T("\n"), T("  "), S("VelmarList"), T("\n"), T("    "),
-                     S("nameR"), T("A"), E("nameR")},
+                    "<root>\n  <VelmarList>\n    <nameR>A</nameR></VelmarList></root>",
                     {{"  \n    A", "", "", ""}}},
         HandlerCase{"OtherElementTextJoinsTheNextField",
-                    {S("VelmarList"), S("nameR"), T("N"), E("nameR"), S("year"), T("1999"),
-                     E("year"), S("sign"), T("S"), E("sign")},
+                    "<VelmarList><nameR>N</nameR><year>1999</year><sign>S</sign></VelmarList>",
                     {{"N", "", "1999S", ""}}},
-        HandlerCase{"SignNestedInNameR",
-                    {S("VelmarList"), S("nameR"), T("a"), S("sign"), T("b"), E("sign"), T("c"),
-                     E("nameR")},
+        HandlerCase{"SignNestedInNameR", "<VelmarList><nameR>a<sign>b</sign>c</nameR></VelmarList>",
                     {{"", "", "abc", ""}}},
         HandlerCase{"FieldsBeforeTheFirstRecordAreLost",
-                    {S("root"), S("nameR"), T("lost"), E("nameR"), S("VelmarList"), S("sign"),
-                     T("S"), E("sign")},
+                    "<nameR>lost</nameR><VelmarList><sign>S</sign></VelmarList>",
                     {{"", "", "S", ""}}},
         HandlerCase{"NamesAreCaseSensitive",
-                    {S("velmarlist"), S("VELMARLIST"), S("NameR"), T("A"), E("NameR")}, {}},
+                    "<velmarlist><VELMARLIST><NameR>A</NameR></VELMARLIST></velmarlist>", {}},
         HandlerCase{"LineBreaksSkippedOnlyBeforeATextBegins",
-                    {S("VelmarList"), S("obz"), T("\r\n\n"), T("line1"), T("\n"), T("line2"),
-                     T("\n"), E("obz")},
+                    "<VelmarList><obz>\r\n\nline1\nline2\n</obz></VelmarList>",
                     {{"", "", "", "line1\nline2\n"}}},
-        HandlerCase{"SpacesAndTabsAreKept",
-                    {S("VelmarList"), S("sign"), T(" \t"), T("S "), E("sign")},
+        HandlerCase{"SpacesAndTabsAreKept", "<VelmarList><sign> \tS </sign></VelmarList>",
                     {{"", "", " \tS ", ""}}},
+        // The field kind outlives its element and its record.
         HandlerCase{"AnyFieldEndCommitsToTheCurrentKind",
-                    {S("VelmarList"), S("obz"), T("a"), E("obz"), E("VelmarList"),
-                     S("VelmarList"), T("b"), E("sign")},
+                    "<sign><VelmarList><obz>a</obz></VelmarList><VelmarList>b</VelmarList></sign>",
                     {{"", "", "", "a"}, {"", "", "", "b"}}},
         // Names one byte longer or shorter than a known one, or differing in case, are other
         // elements: no record, no commit, their text joins the next field.
         HandlerCase{"NamesCloseToKnownOnesAreOtherElements",
-                    {S("VelmarList"), S("nameRx"), T("a"), E("nameRx"), S("name"), T("b"),
-                     E("name"), S("Sign"), T("c"), E("Sign"), S("obzz"), T("d"), E("obzz"),
-                     S("ob"), E("ob"), S("VelmarListX"), S("VelmarLis"), S("velmarList"),
-                     S("nameo"), T("e"), E("nameo"), S("obz"), T("f"), E("obz")},
+                    "<VelmarList><nameRx>a</nameRx><name>b</name><Sign>c</Sign><obzz>d</obzz>"
+                    "<ob/><VelmarListX/><VelmarLis/><velmarList/><nameo>e</nameo><obz>f</obz>"
+                    "</VelmarList>",
                     {{"", "", "", "abcdef"}}},
+        // "Привет №" and a reference to the same sign: 16 bytes of UTF-8 or more, read from
+        // the file's bytes on the reader's road.
         HandlerCase{"CommittedTextIsWindows1251",
-                    {S("VelmarList"), S("nameR"),
-                     T("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xE2\x84\x96"),
-                     E("nameR")},
-                    {{"\xCF\xF0\xE8\xE2\xE5\xF2 \xB9", "", "", ""}}}),
+                    "<VelmarList><nameR>\xCF\xF0\xE8\xE2\xE5\xF2 \xB9&#8470;</nameR></VelmarList>",
+                    {{"\xCF\xF0\xE8\xE2\xE5\xF2 \xB9\xB9", "", "", ""}}}),
     [](const ::testing::TestParamInfo<HandlerCase>& info) { return info.param.name; });
 
+// "Привет, " again and again, about 4 MB: the parser hands it over in many pieces.
 TEST(ElementHandlers, FieldMuchLargerThanTheInlineStorageCommitsIntact) {
-  // "Привет, " in UTF-8, pieces of 2048 bytes, about 4 MB in all.
-  const std::string word = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, ";
   std::string text;
-  std::string expected;
-  while (text.size() < 4 * 1024 * 1024) {
-    text += word;
-    expected += "\xCF\xF0\xE8\xE2\xE5\xF2, ";
+  while (text.size() < 4 * 1024 * 1024) text += "\xCF\xF0\xE8\xE2\xE5\xF2, ";
+  const std::string bytes = "<VelmarDB><VelmarList><obz>" + text + "</obz></VelmarList></VelmarDB>";
+  for (const TextRoad road : {TextRoad::FileBytes, TextRoad::Utf8}) {
+    DvdList list;
+    ASSERT_TRUE(testing::readAlong(road, bytes.data(), bytes.size(), list));
+    EXPECT_TRUE((recordsOf(list) == std::vector<Fields>{{"", "", "", text}}));
+    EXPECT_EQ(list.text.length(), 0u) << "the commit empties the accumulator";
+    // The UTF-8 text took half again as much room; the commit gave that back.
+    EXPECT_LE(list.text.capacity(), text.size() + TextAccumulator::kGrowStep);
   }
-  DvdList list;
-  play(list, {S("VelmarList"), S("obz")});
-  for (std::size_t at = 0; at < text.size(); at += 2048) {
-    const std::string piece = text.substr(at, 2048);
-    onCharacterData(&list, piece.data(), static_cast<int>(piece.size()));
-  }
-  play(list, {E("obz")});
-  ASSERT_EQ(list.records.size(), 1u);
-  EXPECT_TRUE(std::string(list.records[0].obz.data(), list.records[0].obz.size()) == expected);
-  EXPECT_EQ(list.text.length(), 0u) << "the commit empties the accumulator";
-  // The UTF-8 text took half again as much room; the commit gave that back.
-  EXPECT_LE(list.text.capacity(), expected.size() + TextAccumulator::kGrowStep);
 }
 
 }  // namespace

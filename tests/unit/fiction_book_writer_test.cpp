@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/text_file_writer.h"
+#include "reader/byte_scans.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
 
@@ -196,8 +197,8 @@ TEST_P(PlainPrefix, PassesOverEveryOtherByteValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ways, PlainPrefix,
-    ::testing::Values(PrefixWay{"Words", detail::plainPrefixPortable},
-                      PrefixWay{"Vector", detail::plainPrefixVector}),
+    ::testing::Values(PrefixWay{"Words", plainPrefixLengthPortable},
+                      PrefixWay{"Vector", plainPrefixLength}),
     [](const ::testing::TestParamInfo<PrefixWay>& info) { return info.param.name; });
 
 // What putEscaped must write, one byte at a time.

@@ -23,12 +23,11 @@ struct GrowthCase {
   const char* name;
   std::vector<std::size_t> appends;  // sizes of successive appends
   bool heapOwned;
-  std::uint32_t capacity;
 };
 
 class AccumulatorGrowth : public ::testing::TestWithParam<GrowthCase> {};
 
-TEST_P(AccumulatorGrowth, KeepsTextAndGrowsInWholeSteps) {
+TEST_P(AccumulatorGrowth, KeepsTextAndZeroFillsTheRest) {
   const GrowthCase& c = GetParam();
   TextAccumulator text;
   std::string expected;
@@ -41,8 +40,6 @@ TEST_P(AccumulatorGrowth, KeepsTextAndGrowsInWholeSteps) {
   EXPECT_EQ(held(text), expected);
   EXPECT_EQ(text.data()[text.length()], '\0');
   EXPECT_EQ(text.heapOwned(), c.heapOwned);
-  EXPECT_EQ(text.usesInlineStorage(), !c.heapOwned);
-  EXPECT_EQ(text.capacity(), c.capacity);
   // The unused part of a heap block is zero-filled, whether it was allocated or resized.
   if (text.heapOwned()) {
     for (std::uint32_t at = text.length(); at < text.capacity(); ++at) {
@@ -53,14 +50,14 @@ TEST_P(AccumulatorGrowth, KeepsTextAndGrowsInWholeSteps) {
 
 INSTANTIATE_TEST_SUITE_P(
     Boundaries, AccumulatorGrowth,
-    ::testing::Values(GrowthCase{"Nothing", {0}, false, 1024},
-                      GrowthCase{"InlineFull", {1023}, false, 1024},
-                      GrowthCase{"InlineFullBytewise", {1000, 22, 1}, false, 1024},
-                      GrowthCase{"ByteThatMovesToHeap", {1023, 1}, true, 4096},
-                      GrowthCase{"OneAppendOfTheInlineSize", {1024}, true, 4096},
-                      GrowthCase{"NeededExactlyOneStep", {4095}, true, 8192},
-                      GrowthCase{"HeapFullThenResized", {1023, 1, 3071, 1}, true, 8192},
-                      GrowthCase{"ManySteps", {1023, 1, 5000, 20000, 3}, true, 28672}),
+    ::testing::Values(GrowthCase{"Nothing", {0}, false},
+                      GrowthCase{"InlineFull", {1023}, false},
+                      GrowthCase{"InlineFullBytewise", {1000, 22, 1}, false},
+                      GrowthCase{"ByteThatMovesToHeap", {1023, 1}, true},
+                      GrowthCase{"OneAppendOfTheInlineSize", {1024}, true},
+                      GrowthCase{"NeededExactlyOneStep", {4095}, true},
+                      GrowthCase{"HeapFullThenResized", {1023, 1, 3071, 1}, true},
+                      GrowthCase{"ManySteps", {1023, 1, 5000, 20000, 3}, true}),
     [](const ::testing::TestParamInfo<GrowthCase>& info) { return info.param.name; });
 
 TEST(TextAccumulator, ClearThenAppendHoldsOnlyTheNewBytes) {
@@ -83,7 +80,6 @@ TEST(TextAccumulator, ReleaseReturnsToEmptyInlineStorage) {
   ASSERT_TRUE(text.append(big.data(), big.size()));
   text.release();
   EXPECT_FALSE(text.heapOwned());
-  EXPECT_EQ(text.usesInlineStorage(), true);
   EXPECT_EQ(text.length(), 0u);
   ASSERT_TRUE(text.append("x", 1));
   EXPECT_EQ(held(text), "x");
@@ -144,27 +140,23 @@ TEST(TextAccumulator, GathersSeveralMegabytesInSmallPieces) {
   EXPECT_TRUE(held(text) == expected);
 }
 
-// Every growth at least doubles the capacity, so a long text is moved a logarithmic number of
-// times: on a heap whose resize copies (as most do), gathering it stays linear.
-TEST(TextAccumulator, LongTextGrowsLogarithmicallyOften) {
-  TextAccumulator text;
-  const std::string piece = pattern(2048);
-  constexpr std::size_t kTotal = std::size_t{32} * 1024 * 1024;
-  int growths = 0;
-  std::uint32_t capacity = text.capacity();
-  for (std::size_t held = 0; held < kTotal; held += piece.size()) {
-    ASSERT_TRUE(text.append(piece.data(), piece.size()));
-    if (text.capacity() != capacity) {
-      EXPECT_GE(text.capacity(), 2 * capacity) << "growth " << growths;
-      capacity = text.capacity();
-      ++growths;
+// A text gathered in pieces of any size costs linear work and bounded memory: on a heap whose
+// resize copies (as most do) the bytes moved add up to at most twice the text, and the storage
+// is never more than twice the text and a step.
+TEST(TextAccumulator, GatheringTakesLinearWorkAndBoundedMemory) {
+  for (const std::size_t size : {1u, 100u, 2047u, 300000u}) {
+    TextAccumulator text;
+    const std::string piece = pattern(size);
+    std::size_t moved = 0;
+    while (text.length() < 4 * 1024 * 1024) {
+      const std::uint32_t capacity = text.capacity();
+      const std::uint32_t length = text.length();
+      ASSERT_TRUE(text.append(piece.data(), piece.size()));
+      if (text.capacity() != capacity) moved += length;
+      ASSERT_LE(text.capacity(), 2 * (text.length() + 1) + TextAccumulator::kGrowStep) << size;
     }
+    EXPECT_LE(moved, 2 * text.length()) << size;
   }
-  // From the inline 1 KiB to 32 MiB plus the NUL: 4 KiB, then 14 doublings to 64 MiB (the rule
-  // of whole 4 KiB steps alone would have taken 8192 growths).
-  EXPECT_EQ(growths, 15);
-  EXPECT_EQ(text.length(), kTotal);
-  EXPECT_EQ(std::string(text.data() + kTotal - piece.size(), piece.size()), piece);
 }
 
 struct CapacityCase {
@@ -177,7 +169,7 @@ struct CapacityCase {
 
 class AccumulatorCapacity : public ::testing::TestWithParam<CapacityCase> {};
 
-TEST_P(AccumulatorCapacity, GrowsGeometricallyAndNeverWraps) {
+TEST_P(AccumulatorCapacity, StopsAtTheLimitAndNeverWraps) {
   const CapacityCase& c = GetParam();
   EXPECT_EQ(TextAccumulator::grownCapacity(c.capacity, c.length, static_cast<std::size_t>(c.count)),
             c.grown);
@@ -191,9 +183,6 @@ constexpr std::uint32_t kMax = TextAccumulator::kMaxCapacity;  // 0xFFFFF000
 INSTANTIATE_TEST_SUITE_P(
     Boundaries, AccumulatorCapacity,
     ::testing::Values(
-        CapacityCase{"FromInlineToOneStep", 1024, 1023, 1, 4096},
-        CapacityCase{"DoublingBeatsTheFittingSteps", 1u << 20, (1u << 20) - 1, 1, 2u << 20},
-        CapacityCase{"FittingStepsBeatDoubling", 8192, 100, 100000, 102400},
         CapacityCase{"DoublingCappedAtTheLimit", 0x80000000u, 0x7FFFFFFFu, 1, kMax},
         CapacityCase{"LastByteThatFits", 0x80000000u, kMax - 2, 0, kMax},
         CapacityCase{"TextAndNulFillTheLimitExactly", 0x80000000u, 0x7FFFFFFFu,

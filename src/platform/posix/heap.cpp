@@ -26,44 +26,34 @@ void* heapAllocate(std::size_t size) {
   return std::malloc(size == 0 ? 1 : size);
 }
 
-void* heapAllocateZeroed(std::size_t size) {
-  if (!grantHeapAllocation()) return nullptr;
-  return std::calloc(size == 0 ? 1 : size, 1);
-}
-
 void* heapResize(void* block, std::size_t newSize) {
   if (!grantHeapAllocation()) return nullptr;
   return std::realloc(block, newSize == 0 ? 1 : newSize);
-}
-
-void* heapResizeZeroed(void* block, std::size_t oldSize, std::size_t newSize) {
-  void* resized = heapResize(block, newSize);
-  if (resized != nullptr && newSize > oldSize) {
-    std::memset(static_cast<char*>(resized) + oldSize, 0, newSize - oldSize);
-  }
-  return resized;
-}
-
-void* heapShrink(void* block, std::size_t newSize) {
-  // Giving memory back is not an allocation: the failure seam leaves it alone.
-  void* shrunk = std::realloc(block, newSize == 0 ? 1 : newSize);
-  return shrunk != nullptr ? shrunk : block;
 }
 
 void heapFree(void* block) { std::free(block); }
 
 #if defined(VELMAR_LARGE_BLOCKS_FROM_MALLOC)
 
-void* heapAllocateLarge(std::size_t size) { return heapAllocateZeroed(size); }
+void* heapAllocateLarge(std::size_t size) {
+  if (!grantHeapAllocation()) return nullptr;
+  return std::calloc(size == 0 ? 1 : size, 1);
+}
 
 void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
-  if (newSize <= oldSize) return heapShrink(block, newSize);
-  return heapResizeZeroed(block, oldSize, newSize);
+  if (newSize <= oldSize) {
+    // Giving memory back is not an allocation: the failure seam leaves it alone.
+    void* shrunk = std::realloc(block, newSize == 0 ? 1 : newSize);
+    return shrunk != nullptr ? shrunk : block;
+  }
+  void* resized = heapResize(block, newSize);
+  if (resized != nullptr) std::memset(static_cast<char*>(resized) + oldSize, 0, newSize - oldSize);
+  return resized;
 }
 
 void heapFreeLarge(void* block, std::size_t /*size*/) { heapFree(block); }
 
-void heapPrepareLarge(void* /*at*/, std::size_t /*size*/) {}
+void heapMakePagesPresent(void* /*at*/, std::size_t /*size*/) {}
 
 #else
 
@@ -93,7 +83,7 @@ void heapFreeLarge(void* block, std::size_t size) {
   if (block != nullptr) static_cast<void>(munmap(block, size == 0 ? 1 : size));
 }
 
-void heapPrepareLarge(void* at, std::size_t size) {
+void heapMakePagesPresent(void* at, std::size_t size) {
 #if defined(MADV_POPULATE_WRITE)
   // The call wants a page-aligned start; the page holding `at` is within the block too. A
   // kernel older than the call (Linux 5.14) refuses it, and the pages then come one fault at a

@@ -14,29 +14,10 @@ void* heapAllocate(std::size_t size) {
   return HeapAlloc(GetProcessHeap(), 0, size == 0 ? 1 : size);
 }
 
-void* heapAllocateZeroed(std::size_t size) {
-  if (!grantHeapAllocation()) return nullptr;
-  return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size == 0 ? 1 : size);
-}
-
 void* heapResize(void* block, std::size_t newSize) {
   if (!grantHeapAllocation()) return nullptr;
   if (block == nullptr) return HeapAlloc(GetProcessHeap(), 0, newSize == 0 ? 1 : newSize);
   return HeapReAlloc(GetProcessHeap(), 0, block, newSize == 0 ? 1 : newSize);
-}
-
-void* heapResizeZeroed(void* block, std::size_t /*oldSize*/, std::size_t newSize) {
-  if (!grantHeapAllocation()) return nullptr;
-  // The heap zero-fills whatever a resize adds.
-  if (block == nullptr)
-    return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, newSize == 0 ? 1 : newSize);
-  return HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, block, newSize == 0 ? 1 : newSize);
-}
-
-void* heapShrink(void* block, std::size_t newSize) {
-  if (block == nullptr) return nullptr;
-  void* shrunk = HeapReAlloc(GetProcessHeap(), 0, block, newSize == 0 ? 1 : newSize);
-  return shrunk != nullptr ? shrunk : block;
 }
 
 void heapFree(void* block) {
@@ -46,16 +27,26 @@ void heapFree(void* block) {
 // Large blocks come from the same heap; HeapReAlloc may move a block to grow it, which the
 // stores allow for (they grow geometrically, so the copies add up to linear time).
 
-void* heapAllocateLarge(std::size_t size) { return heapAllocateZeroed(size); }
+void* heapAllocateLarge(std::size_t size) {
+  if (!grantHeapAllocation()) return nullptr;
+  return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size == 0 ? 1 : size);
+}
 
 void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
-  if (newSize <= oldSize && block != nullptr) return heapShrink(block, newSize);
-  return heapResizeZeroed(block, oldSize, newSize);
+  if (block == nullptr) return heapAllocateLarge(newSize);
+  if (newSize <= oldSize) {
+    // Giving memory back is not an allocation: the failure seam leaves it alone.
+    void* shrunk = HeapReAlloc(GetProcessHeap(), 0, block, newSize == 0 ? 1 : newSize);
+    return shrunk != nullptr ? shrunk : block;
+  }
+  if (!grantHeapAllocation()) return nullptr;
+  // The heap zero-fills whatever a resize adds.
+  return HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, block, newSize);
 }
 
 void heapFreeLarge(void* block, std::size_t /*size*/) { heapFree(block); }
 
 // Heap blocks are committed when they are allocated.
-void heapPrepareLarge(void* /*at*/, std::size_t /*size*/) {}
+void heapMakePagesPresent(void* /*at*/, std::size_t /*size*/) {}
 
 }  // namespace velmar::platform
