@@ -77,6 +77,8 @@ render_table() {
     if ("base_s" in v) {
       hasBase = 1
       baseRatio[n] = v["base_s"] / v["floor_s"]; convVsBase[n] = v["conv_s"] / v["base_s"]
+      pairRatio[n] = ("pair_ratio" in v) ? v["pair_ratio"] : convVsBase[n]
+      pairCpuRatio[n] = ("pair_cpu_ratio" in v) ? v["pair_cpu_ratio"] : v["conv_cpu_s"] / v["base_cpu_s"]
       baseMem[n] = v["base_rss_kib"] * 1024 / v["bytes"]
     }
     if (!(v["shape"] in smallest)) order[++shapes] = v["shape"]
@@ -89,7 +91,7 @@ render_table() {
     print ""
     printf "%-13s %5s %10s %10s %8s %8s %9s %8s %8s %8s", "shape", "MiB", "conv MiB/s", \
       "floor MiB/s", "conv/flr", "cpu c/f", "peak MiB", "peak/in", "t/MiB x", "cpu/MiB x"
-    if (hasBase) printf " %8s %8s %9s", "base/flr", "base pk", "conv/base"
+    if (hasBase) printf " %8s %8s %9s %8s %8s", "base/flr", "base pk", "conv/base", "pair", "pair cpu"
     printf "\n"
     for (i = 1; i <= n; i++) {
       growth = perMib[i] / perMib[smallest[shape[i]]]
@@ -97,7 +99,8 @@ render_table() {
       printf "%-13s %5d %10.1f %10.1f %7.2fx %7.2fx %9.1f %7.2fx %7.2fx %8.2fx", shape[i], \
         size[i], convSpeed[i], floorSpeed[i], ratio[i], cpuRatio[i], rssMib[i], memRatio[i], \
         growth, cpuGrowth
-      if (hasBase) printf " %7.2fx %7.2fx %8.2fx", baseRatio[i], baseMem[i], convVsBase[i]
+      if (hasBase) printf " %7.2fx %7.2fx %8.2fx %7.3fx %7.3fx", baseRatio[i], baseMem[i], \
+        convVsBase[i], pairRatio[i], pairCpuRatio[i]
       printf "\n"
     }
     print ""
@@ -109,7 +112,9 @@ render_table() {
     print "read the cpu column."
     if (hasBase) {
       print "base/flr: baseline wall time / floor wall time; base pk: baseline peak RSS / input size;"
-      print "conv/base: converter wall time / baseline wall time (below 1: the converter is faster)."
+      print "conv/base: converter wall time / baseline wall time (below 1: the converter is faster);"
+      print "pair, pair cpu: the median over the rounds of converter / baseline in the same round,"
+      print "wall and user+system time: steadier where the speed of the machine drifts between rounds."
     }
     print ""
     print "targets:"

@@ -16,7 +16,9 @@
 // Prints one line of key=value pairs on standard output:
 //   bytes conv_s floor_s (wall-clock medians) conv_min_s conv_max_s floor_min_s floor_max_s
 //   conv_cpu_s floor_cpu_s (medians of user + system time) conv_rss_kib floor_rss_kib (the
-//   largest peak seen); with --baseline also base_s base_cpu_s base_rss_kib.
+//   largest peak seen); with --baseline also base_s base_cpu_s base_rss_kib, and pair_ratio and
+//   pair_cpu_ratio: the medians, over the rounds, of converter / baseline in the same round
+//   (on a machine whose speed drifts from run to run, the steadier comparison).
 // With --log each single run is appended to FILE as well. Exit status 1 when any run failed.
 
 #include <sys/resource.h>
@@ -142,6 +144,7 @@ int main(int argc, char** argv) {
   std::FILE* log = logPath.empty() ? nullptr : std::fopen(logPath.c_str(), "a");
 
   std::vector<double> converterTimes, floorTimes, converterCpu, floorCpu, baseTimes, baseCpu;
+  std::vector<double> pairRatios, pairCpuRatios;
   long converterRss = 0, floorRss = 0, baseRss = 0;
   bool failed = false;
   for (int round = 0; round < warmup + reps && !failed; ++round) {
@@ -182,6 +185,8 @@ int main(int argc, char** argv) {
     floorRss = std::max(floorRss, floor.maxRssKib);
     if (!baseline.empty()) {
       baseTimes.push_back(base.seconds);
+      pairRatios.push_back(conv.seconds / base.seconds);
+      pairCpuRatios.push_back(conv.cpuSeconds / base.cpuSeconds);
       baseCpu.push_back(base.cpuSeconds);
       baseRss = std::max(baseRss, base.maxRssKib);
     }
@@ -201,8 +206,9 @@ int main(int argc, char** argv) {
       *std::max_element(floorTimes.begin(), floorTimes.end()), median(converterCpu),
       median(floorCpu), converterRss, floorRss);
   if (!baseline.empty()) {
-    std::printf(" base_s=%.6f base_cpu_s=%.6f base_rss_kib=%ld", median(baseTimes), median(baseCpu),
-                baseRss);
+    std::printf(" base_s=%.6f base_cpu_s=%.6f base_rss_kib=%ld pair_ratio=%.4f pair_cpu_ratio=%.4f",
+                median(baseTimes), median(baseCpu), baseRss, median(pairRatios),
+                median(pairCpuRatios));
   }
   std::printf("\n");
   return 0;
