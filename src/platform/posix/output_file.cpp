@@ -1,111 +1,26 @@
 // The book file's system work on POSIX (see output_primitives.h): what a name leads to, the
-// temporary file and the signals that must not leave it behind, and carrying the old book's
-// owner, mode, access list and extended attributes over.
+// temporary file (recorded in live_temporary.cpp, so no ending leaves it behind), and carrying
+// the old book's owner, mode, access list and extended attributes over.
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
+#include "extended_attributes.h"
+#include "live_temporary.h"
 #include "platform/output_primitives.h"
 
 #if defined(__linux__)
 #include <linux/fs.h>
 #include <sys/ioctl.h>
-#include <sys/xattr.h>
 #endif
 
 namespace velmar::platform::output {
 namespace {
-
-// --- The live temporary file -------------------------------------------------------------------
-
-// Room for the longest name open() accepts, plus the temporary suffix.
-constexpr std::size_t kPathRoom = 4096 + 64;
-
-// Read by the signal handler and at exit, so written only while the signals are held back.
-char liveTemporary[kPathRoom];
-volatile std::sig_atomic_t temporaryLive = 0;
-
-struct sigaction previousActions[NSIG];
-bool handlerInstalled[NSIG];
-
-// The signals whose default action does not end the program; every other one that can be caught
-// does (the real-time ones included), and must take the temporary file with it.
-bool endsTheProgram(int number) {
-  switch (number) {
-    case SIGKILL: case SIGSTOP:                             // cannot be caught
-    case SIGCHLD: case SIGURG: case SIGWINCH: case SIGCONT:  // ignored by default
-    case SIGTSTP: case SIGTTIN: case SIGTTOU:               // stop the program
-      return false;
-    default:
-      return true;
-  }
-}
-
-// Removes the temporary file, then hands the signal to what was there before (by default: the
-// program dies of it, so the caller still sees what happened). Only async-signal-safe calls.
-extern "C" void removeTemporaryAndResignal(int number) {
-  if (temporaryLive != 0) static_cast<void>(unlink(liveTemporary));
-  temporaryLive = 0;
-  static_cast<void>(sigaction(number, &previousActions[number], nullptr));
-  static_cast<void>(raise(number));
-}
-
-extern "C" void removeTemporaryAtExit() {
-  if (temporaryLive != 0) static_cast<void>(unlink(liveTemporary));
-  temporaryLive = 0;
-}
-
-// Holds every signal back while the temporary file changes hands, so a handler never sees it
-// half recorded.
-class SignalsHeld {
- public:
-  SignalsHeld() {
-    sigset_t all;
-    sigfillset(&all);
-    sigprocmask(SIG_BLOCK, &all, &previous_);
-  }
-  ~SignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
-  SignalsHeld(const SignalsHeld&) = delete;
-  SignalsHeld& operator=(const SignalsHeld&) = delete;
-
- private:
-  sigset_t previous_{};
-};
-
-void armCleanup() {
-  static bool atExitRegistered = false;
-  if (!atExitRegistered) atExitRegistered = std::atexit(removeTemporaryAtExit) == 0;
-  temporaryLive = 1;
-  for (int number = 1; number < NSIG; ++number) {
-    handlerInstalled[number] = false;
-    struct sigaction current {};
-    // A signal the caller has us ignore (nohup) stays ignored; one the system keeps for itself
-    // cannot be asked about.
-    if (!endsTheProgram(number) || sigaction(number, nullptr, &current) != 0 ||
-        current.sa_handler == SIG_IGN) {
-      continue;
-    }
-    struct sigaction cleanup {};
-    cleanup.sa_handler = removeTemporaryAndResignal;
-    sigemptyset(&cleanup.sa_mask);
-    handlerInstalled[number] = sigaction(number, &cleanup, &previousActions[number]) == 0;
-  }
-}
-
-void disarmCleanup() {
-  temporaryLive = 0;
-  for (int number = 1; number < NSIG; ++number) {
-    if (handlerInstalled[number]) sigaction(number, &previousActions[number], nullptr);
-    handlerInstalled[number] = false;
-  }
-}
 
 // --- Names -------------------------------------------------------------------------------------
 
@@ -158,7 +73,7 @@ bool followLinks(const std::string& path, std::string& target, int& descriptor) 
       target = current;
       return true;
     }
-    char link[kPathRoom];
+    char link[kLiveNameRoom];
     const ssize_t length = readlink(current.c_str(), link, sizeof link - 1);
     if (length <= 0) return false;
     const std::string next(link, static_cast<std::size_t>(length));
@@ -220,73 +135,6 @@ bool openStream(const char* path, Target& target) {
   return target.handle != kNoHandle;
 }
 
-// --- Extended attributes, the access list among them ----------------------------------------------
-
-#if defined(__linux__)
-// The names of a file's extended attributes, each ending in a NUL; empty where it has none or the
-// file system keeps none.
-bool attributeNames(int file, std::string& names) {
-  for (;;) {
-    const ssize_t size = flistxattr(file, nullptr, 0);
-    if (size < 0) return errno == ENOTSUP;
-    names.resize(static_cast<std::size_t>(size));
-    const ssize_t count = flistxattr(file, &names[0], names.size());
-    if (count >= 0) {
-      names.resize(static_cast<std::size_t>(count));
-      return true;
-    }
-    if (errno != ERANGE) return false;  // grown meanwhile: ask again
-  }
-}
-
-bool attributeValue(int file, const char* name, std::string& value) {
-  for (;;) {
-    const ssize_t size = fgetxattr(file, name, nullptr, 0);
-    if (size < 0) return false;
-    value.resize(static_cast<std::size_t>(size));
-    const ssize_t read = fgetxattr(file, name, &value[0], value.size());
-    if (read >= 0) {
-      value.resize(static_cast<std::size_t>(read));
-      return true;
-    }
-    if (errno != ERANGE) return false;
-  }
-}
-
-bool listed(const std::string& names, const char* name) {
-  for (std::size_t at = 0; at < names.size(); at += std::strlen(&names[at]) + 1) {
-    if (std::strcmp(&names[at], name) == 0) return true;
-  }
-  return false;
-}
-
-// Gives `temporary` exactly the old book's extended attributes: the access list
-// (system.posix_acl_access), user.* and the rest. A security label the system gave the new file
-// is left alone where it already matches.
-bool copyAttributes(int book, int temporary) {
-  std::string bookNames;
-  std::string temporaryNames;
-  if (!attributeNames(book, bookNames) || !attributeNames(temporary, temporaryNames)) return false;
-  std::string value;
-  std::string present;
-  for (std::size_t at = 0; at < bookNames.size(); at += std::strlen(&bookNames[at]) + 1) {
-    const char* name = &bookNames[at];
-    if (!attributeValue(book, name, value)) return false;
-    if (attributeValue(temporary, name, present) && present == value) continue;
-    if (fsetxattr(temporary, name, value.data(), value.size(), 0) != 0) return false;
-  }
-  // What the folder's default access list gave the new file, the old book did not have.
-  for (std::size_t at = 0; at < temporaryNames.size(); at += std::strlen(&temporaryNames[at]) + 1) {
-    const char* name = &temporaryNames[at];
-    if (std::strncmp(name, "security.", 9) == 0 || listed(bookNames, name)) continue;
-    if (fremovexattr(temporary, name) != 0) return false;
-  }
-  return true;
-}
-#else
-bool copyAttributes(int, int) { return true; }
-#endif
-
 }  // namespace
 
 // --- The primitives ------------------------------------------------------------------------------
@@ -342,7 +190,7 @@ Handle openAsItStands(const std::string& path) {
 bool truncateFile(Handle file) { return ftruncate(static_cast<int>(file), 0) == 0; }
 
 Created createTemporary(const std::string& path, bool replacing, Handle& file) {
-  if (path.size() >= kPathRoom) return Created::Failed;
+  if (path.size() >= kLiveNameRoom) return Created::Failed;
   // A new book is created as any new file is (0666 less the umask, or the folder's default
   // access list); a replacement starts private and is given the old book's access below.
   const mode_t mode = replacing ? 0600 : 0666;
@@ -353,8 +201,7 @@ Created createTemporary(const std::string& path, bool replacing, Handle& file) {
     return errno == EACCES || errno == EPERM || errno == EROFS ? Created::FolderRefuses
                                                                : Created::Failed;
   }
-  std::memcpy(liveTemporary, path.c_str(), path.size() + 1);
-  armCleanup();
+  armCleanup(path);
   file = made;
   return Created::Yes;
 }
@@ -366,7 +213,7 @@ bool carryOver(const Target& target, Handle temporary) {
   // Owner and group first: changing them may clear the set-id bits of the mode. A book whose
   // owner or group the new file cannot take must not pass to other hands.
   return fstat(book, &info) == 0 && fchown(made, info.st_uid, info.st_gid) == 0 &&
-         copyAttributes(book, made) && fchmod(made, info.st_mode & 07777) == 0;
+         copyExtendedAttributes(book, made) && fchmod(made, info.st_mode & 07777) == 0;
 }
 
 bool renameTemporary(const std::string& temporaryPath, const std::string& finalPath,
