@@ -102,20 +102,19 @@ bool OutputFile::open(const char* path) {
       // A folder that would keep a temporary file but never let it take the book's name: the
       // book is made where it will stay.
       if (target.renameRefused) return adopt(output::openAsItStands(finalPath_), Way::InPlace);
-      return startTemporary(target, handle_, temporaryPath_) == Started::Yes &&
-             adopt(handle_, Way::ThroughTemporary);
+      break;
     case output::TargetKind::Book:
+      replacing_ = true;
       break;
   }
   if (!target.otherLinks && !target.renameRefused) {
-    const Started started = startTemporary(target, handle_, temporaryPath_);
-    if (started == Started::Yes || started == Started::Failed)
+    Handle temporary = kNoHandle;
+    const Started started = startTemporary(target, temporary, temporaryPath_);
+    // The old book was opened only to be looked at, unless it is to be written in place.
+    if (replacing_ && (started == Started::Yes || started == Started::Failed))
       static_cast<void>(output::closeFile(target.handle));
-    if (started == Started::Yes) {
-      replacing_ = true;
-      return adopt(handle_, Way::ThroughTemporary);
-    }
-    if (started == Started::Failed) return false;
+    if (started == Started::Yes) return adopt(temporary, Way::ThroughTemporary);
+    if (started == Started::Failed || !replacing_) return false;
     // The folder takes no new file, or the new file could not be given what the old book had:
     // written in place, as the only way left that changes nothing but the text.
   }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -54,8 +55,9 @@ int descriptorNamed(const std::string& path) {
   }
   const std::string folder = canonicalFolder(path.substr(0, slash + 1));
   if (folder.empty()) return -1;
+  const int number = static_cast<int>(std::strtol(digits.c_str(), nullptr, 10));  // 9 digits fit
   for (const char* own : {"/proc/self/fd", "/proc/thread-self/fd", "/dev/fd"}) {
-    if (folder == canonicalFolder(own)) return static_cast<int>(std::strtol(digits.c_str(), nullptr, 10));
+    if (folder == canonicalFolder(own)) return number;
   }
   return -1;
 }
@@ -73,7 +75,7 @@ bool followLinks(const std::string& path, std::string& target, int& descriptor) 
       target = current;
       return true;
     }
-    char link[kLiveNameRoom];
+    char link[PATH_MAX];
     const ssize_t length = readlink(current.c_str(), link, sizeof link - 1);
     if (length <= 0) return false;
     const std::string next(link, static_cast<std::size_t>(length));
