@@ -2,7 +2,9 @@
 
 #include "platform/file_identity.h"
 #include "platform/input_file.h"
+#include "platform/local_time.h"
 #include "platform/messages.h"
+#include "platform/text_file_writer.h"
 #include "reader/database_reader.h"
 #include "writer/fiction_book_writer.h"
 
@@ -11,18 +13,26 @@ namespace velmar {
 bool runConversion(const char* inputPath, const char* outputPath) {
   platform::InputFile input;
   if (!openDatabase(input, inputPath)) return false;
-  // The book must never take the database's place, however the two names are spelled: nor
-  // write into the pipe the database comes through.
+  // What the book will be written into is found now and held until it is written, so the check
+  // below compares the database with the very file the book goes to: no name, link or
+  // descriptor number can lead somewhere else in between. Nothing is created or changed yet.
+  platform::TextFileWriter book;
+  const bool writable = book.prepare(outputPath);
+  // The book must never take the database's place, nor write into the pipe it comes through.
   platform::FileIdentity inputIdentity;
-  platform::FileIdentity outputIdentity;
-  if (input.identity(inputIdentity) &&
-      platform::identityOfPath(outputPath, outputIdentity) && inputIdentity == outputIdentity) {
+  if (input.identity(inputIdentity) && book.writesInto(inputIdentity)) {
     platform::printMessage("Output file [%s] is the input file\n", outputPath);
     return false;
   }
   // The list lives exactly as long as the run; its destructors release it all.
   DvdList list;
-  return readDatabase(input, inputPath, list) && writeFictionBook(outputPath, list);
+  if (!readDatabase(input, inputPath, list)) return false;
+  // A failed read is reported first; only a good one gets as far as the book.
+  if (!writable) {
+    platform::printMessage("Can't open output file [%s]\n", outputPath);
+    return false;
+  }
+  return writeFictionBook(book, outputPath, list, platform::localTimeNow());
 }
 
 }  // namespace velmar

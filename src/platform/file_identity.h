@@ -1,7 +1,7 @@
 #pragma once
-// Which file a name or an open file is, whatever the spelling: two names, links or handles of one
+// Which file an open file is, whatever name it was opened by: two names, links or handles of one
 // file have the same identity. The program uses it to refuse writing the book over its own
-// database.
+// database, comparing the database it has open with the file the book would go to.
 
 #include <cstdint>
 
@@ -16,8 +16,8 @@ struct FileIdentity {
   }
 };
 
-// The identity of the file `path` names, symbolic links followed. False when it names none (or
-// the system cannot tell).
-bool identityOfPath(const char* path, FileIdentity& result);
+// The identity of the open file `handle` (a descriptor on POSIX, a HANDLE on Windows). False
+// when the system cannot tell.
+bool identityOfOpenFile(std::intptr_t handle, FileIdentity& result);
 
 }  // namespace velmar::platform

@@ -1,9 +1,11 @@
 #pragma once
 // The database file, read as bytes. Reads go through a buffer of its own, so the parser's small
-// chunks cost a copy, not a system call each.
+// chunks cost a copy, not a system call each. The buffer is on the heap: the program must run in
+// a small stack.
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "platform/file_identity.h"
 
@@ -16,7 +18,9 @@ class InputFile {
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
-  // Opens the file `path` names (UTF-8 on Windows) for reading. False when it cannot be opened.
+  // Opens the file `path` names (UTF-8 on Windows) for reading; the name of a descriptor the
+  // program holds open for reading (/dev/stdin, /dev/fd/N) is read through that descriptor, so
+  // a socket or a pipe on standard input can be read. False when it cannot be opened.
   bool open(const char* path);
 
   // Fills `buffer` with up to `capacity` bytes and returns how many it holds: fewer only at the
@@ -42,7 +46,7 @@ class InputFile {
   bool failed_ = false;
   std::size_t next_ = 0;  // the first byte of buffer_ not yet handed out
   std::size_t held_ = 0;  // bytes in buffer_
-  char buffer_[kBufferSize];
+  std::unique_ptr<char[]> buffer_;
 };
 
 }  // namespace velmar::platform

@@ -1,19 +1,35 @@
-// What happens to the book, decided once for every system: a new book or a replacement through a
-// temporary file, a book written in place, a stream written as it stands; then commit or
-// abandon. The system work is in posix/output_file.cpp and win32/output_file.cpp.
+// What happens to the book, decided once for every system. The system work is in
+// posix/output_file.cpp and win32/output_file.cpp.
+//
+//                 prepare()              open()                  commit()
+//      Closed ─────────────▶ Prepared ─────────────▶ Writing ─────────────▶ Closed
+//        ▲                      │                       │                 (the book in place)
+//        └──────────────────────┴───────────────────────┘
+//                   abandon(), or any failure: the temporary file is removed
+//
+// prepare() inspects the name once and settles the plan; from then on only what it opened is
+// used. open() carries the plan out:
+//   Stream            the stream is written as it stands; commit() only closes it.
+//   InPlace           the old book is locked and emptied (a new one is created where it will
+//                     stay); commit() syncs and closes it. A failure keeps what reached it.
+//   ThroughTemporary  a temporary file is made beside the book and given what the old book
+//                     had; commit() syncs, closes and renames it over the book. If the folder
+//                     takes no new file, or the new file cannot be given what the old book had,
+//                     an old book is written in place after all, the only way left that changes
+//                     nothing but the text.
+// The one record of a live temporary file is kept by the system layer, which removes it on
+// every ending of the program it can see.
 
 #include "platform/output_file.h"
 
 #include <chrono>
-
-#include "platform/output_primitives.h"
-#include "platform/output_seam.h"
 
 namespace velmar::platform {
 namespace {
 
 using output::Handle;
 using output::kNoHandle;
+using output::Plan;
 
 // The longest part of the book's name a temporary name keeps, in bytes, so that ".NAME.XXXXXX"
 // still fits where the book's name did (255 bytes a name on POSIX, 255 UTF-16 units on Windows,
@@ -44,100 +60,101 @@ std::string randomSuffix(unsigned attempt) {
   return suffix;
 }
 
-enum class Started { Yes, FolderRefuses, NotFaithful, Failed };
+}  // namespace
 
-// Makes the temporary file for the book `target` names; for an old book, gives it what the old
-// one had. Only when it was made and kept do its handle and name come back in `file` and
-// `temporaryPath`: nothing else of the name's is ever removed.
-Started startTemporary(const output::Target& target, Handle& file, std::string& temporaryPath) {
-  const bool replacing = target.kind == output::TargetKind::Book;
-  const std::string prefix = target.folder + "." + shortenedName(target.name) + ".";
+OutputFile::~OutputFile() { abandon(); }
+
+bool OutputFile::prepare(const char* path) {
+  abandon();
+  failed_ = false;
+  target_ = output::Target();
+  if (!output::inspectTarget(path, target_)) {
+    releaseTarget();  // the identity of what was found stays known
+    return false;
+  }
+  state_ = State::Prepared;
+  return true;
+}
+
+bool OutputFile::writesInto(const FileIdentity& file) const {
+  return target_.identityKnown && target_.identity == file;
+}
+
+bool OutputFile::open() {
+  if (state_ != State::Prepared) return false;
+  written_ = 0;
+  writeBackStarted_ = 0;
+  bool started = false;
+  switch (target_.plan) {
+    case Plan::Stream:
+      handle_ = target_.file;
+      target_.file = kNoHandle;
+      started = true;
+      break;
+    case Plan::InPlace:
+      started = startInPlace();
+      break;
+    case Plan::ThroughTemporary:
+      started = startTemporary();
+      break;
+  }
+  if (!started) {
+    abandon();
+    return false;
+  }
+  state_ = State::Writing;
+  return true;
+}
+
+bool OutputFile::startInPlace() {
+  if (!target_.replacing) target_.file = output::createInPlace(target_);
+  if (target_.file == kNoHandle || !output::lockAndTruncate(target_.file)) return false;
+  // Rewritten where it stands: other hard links keep seeing it, and who may read or write it
+  // stays as it was.
+  handle_ = target_.file;
+  target_.file = kNoHandle;
+  return true;
+}
+
+bool OutputFile::startTemporary() {
+  const std::string prefix = "." + shortenedName(target_.name) + ".";
   std::string candidate;
   Handle made = kNoHandle;
   output::Created created = output::Created::NameTaken;
   for (int attempt = 0; attempt < kNameAttempts && created == output::Created::NameTaken;
        ++attempt) {
     candidate = prefix + randomSuffix(static_cast<unsigned>(attempt));
-    created = output::createTemporary(candidate, replacing, made);
+    created = output::createTemporary(target_, candidate, made);
   }
-  if (created == output::Created::FolderRefuses) return Started::FolderRefuses;
-  if (created != output::Created::Yes) return Started::Failed;
-  if (replacing && !output::carryOver(target, made)) {
-    static_cast<void>(output::closeFile(made));
-    output::removeTemporary(candidate);
-    return Started::NotFaithful;
-  }
-  file = made;
-  temporaryPath = candidate;
-  return Started::Yes;
-}
-
-}  // namespace
-
-OutputFile::~OutputFile() {
-  if (way_ != Way::Closed || !temporaryPath_.empty()) abandon();
-}
-
-bool OutputFile::adopt(std::intptr_t handle, Way way) {
-  if (handle == kNoHandle) return false;
-  handle_ = handle;
-  way_ = way;
-  return true;
-}
-
-bool OutputFile::open(const char* path) {
-  failed_ = false;
-  replacing_ = false;
-  written_ = 0;
-  writeBackStarted_ = 0;
-
-  output::Target target;
-  if (!output::inspectTarget(path, target)) return false;
-  folder_ = target.folder;
-  finalPath_ = target.folder + target.name;
-  switch (target.kind) {
-    case output::TargetKind::Stream:
-      return adopt(target.handle, Way::AsItStands);
-    case output::TargetKind::NewFile:
-      // A folder that would keep a temporary file but never let it take the book's name: the
-      // book is made where it will stay.
-      if (target.renameRefused) return adopt(output::openAsItStands(finalPath_), Way::InPlace);
-      break;
-    case output::TargetKind::Book:
-      replacing_ = true;
-      break;
-  }
-  if (!target.otherLinks && !target.renameRefused) {
-    Handle temporary = kNoHandle;
-    const Started started = startTemporary(target, temporary, temporaryPath_);
-    // The old book was opened only to be looked at, unless it is to be written in place.
-    if (replacing_ && (started == Started::Yes || started == Started::Failed))
-      static_cast<void>(output::closeFile(target.handle));
-    if (started == Started::Yes) return adopt(temporary, Way::ThroughTemporary);
-    if (started == Started::Failed || !replacing_) return false;
-    // The folder takes no new file, or the new file could not be given what the old book had:
-    // written in place, as the only way left that changes nothing but the text.
-  }
-  // Rewritten where it stands: other hard links keep seeing it, and who may read or write it
-  // stays as it was.
-  if (!output::truncateFile(target.handle)) {
-    static_cast<void>(output::closeFile(target.handle));
+  if (created == output::Created::Yes) {
+    if (!target_.replacing || output::carryOver(target_, made)) {
+      handle_ = made;
+      temporaryName_ = candidate;
+      // The old book was opened only to be looked at.
+      output::release(target_.file);
+      target_.file = kNoHandle;
+      return true;
+    }
+    output::release(made);
+    output::removeTemporary(target_, candidate);
+  } else if (created != output::Created::FolderRefuses) {
     return false;
   }
-  return adopt(target.handle, Way::InPlace);
+  // The folder takes no new file, or the new file could not be given what the old book had.
+  return target_.replacing && startInPlace();
 }
 
 bool OutputFile::write(const char* bytes, std::size_t count) {
-  if (way_ == Way::Closed) failed_ = true;  // nothing to write to
+  if (state_ != State::Writing) failed_ = true;  // nothing to write to
   if (failed_) return false;
-  if (outputStepFails(OutputStep::Write) || !output::writeAll(handle_, bytes, count)) {
+  if (!output::writeAll(handle_, bytes, count)) {
     failed_ = true;
     return false;
   }
   written_ += count;
   // A book that will be synced is sent on its way to the disk every few megabytes.
   constexpr std::uint64_t kWriteBackStep = std::uint64_t{8} * 1024 * 1024;
-  if (way_ != Way::AsItStands && written_ - writeBackStarted_ >= kWriteBackStep) {
+  if (target_.plan != Plan::Stream && written_ - writeBackStarted_ >= kWriteBackStep) {
     output::startWriteBack(handle_, writeBackStarted_, written_ - writeBackStarted_);
     writeBackStarted_ = written_;
   }
@@ -145,43 +162,51 @@ bool OutputFile::write(const char* bytes, std::size_t count) {
 }
 
 bool OutputFile::commit() {
-  if (way_ == Way::Closed || failed_) {
+  if (state_ != State::Writing || failed_) {
     abandon();
     return false;
   }
   const Handle file = handle_;
-  const Way way = way_;
-  way_ = Way::Closed;
+  handle_ = kNoHandle;
   // A stream is not synced: a pipe or a terminal cannot be, and a device need not be.
-  const bool synced =
-      way == Way::AsItStands || (!outputStepFails(OutputStep::Sync) && output::syncFile(file));
-  const bool closed = output::closeFile(file) && !outputStepFails(OutputStep::Close);
+  const bool synced = target_.plan == Plan::Stream || output::syncFile(file);
+  const bool closed = output::closeFile(file);
   failed_ = !(synced && closed);
-  if (way != Way::ThroughTemporary) return !failed_;  // in place, what reached it stays
-
-  if (failed_ || outputStepFails(OutputStep::Rename) ||
-      !output::renameTemporary(temporaryPath_, finalPath_, replacing_)) {
-    abandon();
-    return false;
+  if (!failed_ && !temporaryName_.empty()) {
+    failed_ = !output::renameTemporary(target_, temporaryName_);
+    if (!failed_) {
+      temporaryName_.clear();
+      // The new name must reach the disk too. The book is in place either way by now, and some
+      // file systems refuse this, so it is not the book's failure.
+      output::syncFolder(target_);
+    }
   }
-  temporaryPath_.clear();
-  // The new name must reach the disk too. The book is in place either way by now, and some
-  // file systems refuse this, so it is not the book's failure.
-  output::syncFolder(folder_);
-  return true;
+  const bool committed = !failed_;
+  abandon();  // removes the temporary file after a failure; releases the folder either way
+  failed_ = !committed;
+  return committed;
 }
 
 void OutputFile::abandon() {
   failed_ = true;
-  if (way_ != Way::Closed) {
+  if (handle_ != kNoHandle) {
     // The book is being given up; how its closing went no longer matters.
-    static_cast<void>(output::closeFile(handle_));
-    way_ = Way::Closed;
+    output::release(handle_);
+    handle_ = kNoHandle;
   }
-  if (!temporaryPath_.empty()) {
-    output::removeTemporary(temporaryPath_);
-    temporaryPath_.clear();
+  if (!temporaryName_.empty()) {
+    output::removeTemporary(target_, temporaryName_);
+    temporaryName_.clear();
   }
+  releaseTarget();
+  state_ = State::Closed;
+}
+
+void OutputFile::releaseTarget() {
+  output::release(target_.file);
+  output::release(target_.folderHandle);
+  target_.file = kNoHandle;
+  target_.folderHandle = kNoHandle;
 }
 
 }  // namespace velmar::platform

@@ -12,14 +12,23 @@
 // Written in place instead, where a replacement could not finish or would change who may read
 // or write the book: a book with other hard links, a book that is a mount point, someone else's
 // book in a sticky folder, a book whose access or attributes the new file cannot take over, a
-// folder where no temporary file can be made (or none renamed, an append-only one). Devices,
+// folder where no temporary file can be made (or none renamed, an append-only one). Such a book
+// is locked while it is written, so two runs take turns and one whole book is left. Devices,
 // pipes and sockets are written as they stand, and any name of a descriptor the program holds
 // open for writing (/dev/stdout, /dev/fd/N, /proc/self/fd/N, however spelled) is written through
-// that descriptor. A file written in place is never removed.
+// that descriptor; a descriptor open only for reading is refused. A file written in place is
+// never removed.
+//
+// What the name leads to is found once, by prepare(), and held open from then on: the check
+// that the book is not the database and the writing itself both deal with that, never with the
+// name again.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "platform/file_identity.h"
+#include "platform/output_primitives.h"
 
 namespace velmar::platform {
 
@@ -31,9 +40,20 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // Prepares to write the book `path` names (UTF-8 on Windows). False, with nothing created or
-  // changed, when the book cannot be written: no such folder, no permission, a read-only file.
-  bool open(const char* path);
+  // Finds what `path` (UTF-8 on Windows) leads to and how the book will be written there,
+  // creating and changing nothing. False when the book cannot be written at all: no such
+  // folder, no permission, a read-only file.
+  bool prepare(const char* path);
+
+  // True when the book would be written into the open file `file` is: the database, say.
+  bool writesInto(const FileIdentity& file) const;
+
+  // Starts writing the prepared book: locks and empties a book written in place, or makes the
+  // temporary file. False, with nothing left behind, when it cannot.
+  bool open();
+
+  // prepare() and open() in one.
+  bool open(const char* path) { return prepare(path) && open(); }
 
   // Writes all `count` bytes; false once any write has failed (later writes do nothing).
   bool write(const char* bytes, std::size_t count);
@@ -50,21 +70,21 @@ class OutputFile {
   void abandon();
 
  private:
-  enum class Way { Closed, AsItStands, InPlace, ThroughTemporary };
+  enum class State { Closed, Prepared, Writing };
 
-  bool adopt(std::intptr_t handle, Way way);
+  bool startTemporary();
+  bool startInPlace();
+  void releaseTarget();
 
-  std::intptr_t handle_ = -1;  // a descriptor (POSIX) or a HANDLE (Windows)
-  Way way_ = Way::Closed;
+  State state_ = State::Closed;
+  output::Target target_;
+  output::Handle handle_ = output::kNoHandle;  // the file written, once open
   bool failed_ = false;
-  bool replacing_ = false;  // the temporary file will take an old book's place
   // Bytes written, and how many of them the disk has been asked to take already (the disk
   // writes while the rest is made, so the sync at the end has only the tail left).
   std::uint64_t written_ = 0;
   std::uint64_t writeBackStarted_ = 0;
-  std::string folder_;
-  std::string finalPath_;
-  std::string temporaryPath_;
+  std::string temporaryName_;  // in the book's folder; empty when none is live
 };
 
 // Test seam, like the heap's: while an instance lives, the given occurrence (counted from 1) of

@@ -2,11 +2,14 @@
 // For OutputFile only: the system work under the book file, one implementation per system
 // (posix/output_file.cpp, win32/output_file.cpp). What to do with the book is decided in
 // output_file.cpp, once for every system; these functions only report what the system says and
-// carry out what they are told.
+// carry out what they are told. The test seam (OutputFaultScope) fails the steps in here, so
+// every way the policy above reacts to a failure can be tried on every system.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "platform/file_identity.h"
 
 namespace velmar::platform::output {
 
@@ -14,70 +17,81 @@ namespace velmar::platform::output {
 using Handle = std::intptr_t;
 constexpr Handle kNoHandle = -1;
 
-// What a name leads to.
-enum class TargetKind {
-  NewFile,  // nothing yet: the book will be a new file
-  Book,     // an existing regular file, opened for writing (not truncated) in `handle`
-  Stream,   // a device, pipe, socket or descriptor the program holds, opened in `handle`
+// How the book will be written: the one decision inspection makes.
+enum class Plan {
+  Stream,            // a device, pipe, socket or descriptor the program holds: written as it stands
+  InPlace,           // an old book rewritten where it stands, or a new one made where it will stay
+  ThroughTemporary,  // a new file beside the book, renamed over its name at the end
 };
 
+// What a name leads to, found once and then used as it was found: the handles stay open, so no
+// later look at the name can lead somewhere else.
 struct Target {
-  TargetKind kind = TargetKind::NewFile;
-  Handle handle = kNoHandle;
-  // The file's final place, symbolic links followed: `folder` is everything up to and with the
-  // last separator (empty for the current folder), `name` the rest. UTF-8 on Windows.
+  Plan plan = Plan::ThroughTemporary;
+  // The stream, or the old book (written in place, or only looked at to give the temporary file
+  // what it has); kNoHandle when there is no book yet.
+  Handle file = kNoHandle;
+  bool replacing = false;  // an old book is there
+  // The file the bytes will go to: the stream's or the old book's (not known for a new book).
+  bool identityKnown = false;
+  FileIdentity identity;
+  // Where the book's name lives. POSIX holds the folder open (`folderHandle`), so that the
+  // temporary file is made, renamed and removed in that folder however long its path or
+  // whatever happens to it meanwhile; Windows names it (`folder`, UTF-8, with its separator).
+  Handle folderHandle = kNoHandle;
   std::string folder;
   std::string name;
-  // Other hard links name the book too, and must go on seeing it.
-  bool otherLinks = false;
-  // The folder takes the file's name from no other file: the book is a mount point, is someone
-  // else's in a sticky folder, or the folder is append-only.
-  bool renameRefused = false;
 };
 
-// Looks at what `path` names and opens what must be opened. False when the book cannot be
-// written at all: no such folder, a folder named, a read-only book, a loop of links.
+// Looks at what `path` names and opens what must be opened, creating and changing nothing.
+// False when the book cannot be written at all (no such folder, a folder named, a read-only
+// book, a descriptor not open for writing, a loop of links); the identity is still filled in
+// where a file was found.
 bool inspectTarget(const char* path, Target& target);
 
-// Opens `path` for writing as it stands, created if missing, truncated otherwise.
-Handle openAsItStands(const std::string& path);
+// Makes a new book where it will stay: `target.name` in its folder, created if missing.
+Handle createInPlace(const Target& target);
 
-// Empties a book opened by inspectTarget, to be rewritten where it stands.
-bool truncateFile(Handle file);
+// Waits until no other run writes the book in place, then empties it to be rewritten. The lock
+// goes with the handle.
+bool lockAndTruncate(Handle file);
 
 enum class Created { Yes, NameTaken, FolderRefuses, Failed };
 
-// Makes the new file `path`, failing if the name exists, and records it as a live temporary
-// file: from now on every ending of the program the system lets it see removes it, until it is
-// renamed or removed below. `replacing`: it will take an old book's place, so it starts private.
-Created createTemporary(const std::string& path, bool replacing, Handle& file);
+// Makes the new file `name` beside the book, failing if the name exists, and records it as the
+// live temporary file: from now on every ending of the program the system lets it see removes
+// it, until it is renamed or removed below.
+Created createTemporary(const Target& target, const std::string& name, Handle& file);
 
-// Gives the temporary file what decides who may read or write the old book (`target`, a Book)
-// and what the system keeps with it (owner, group, mode, access lists, extended attributes),
-// where the rename would not keep them. False when any of it cannot be given: the book must not
-// change hands that way.
+// Gives the temporary file what decides who may read or write the old book (`target.file`) and
+// what the system keeps with it, where the rename would not keep them. False when any of it
+// cannot be given: the book must not change hands that way.
 bool carryOver(const Target& target, Handle temporary);
 
-// Renames the temporary file over `finalPath` (replacing an existing book when `replacing`);
-// on success it is no longer a live temporary file.
-bool renameTemporary(const std::string& temporaryPath, const std::string& finalPath,
-                     bool replacing);
+// Puts the temporary file `name` in the book's place, replacing an old book; on success it is no
+// longer a live temporary file.
+bool renameTemporary(const Target& target, const std::string& name);
 
-// Removes the temporary file; it is no longer live either way.
-void removeTemporary(const std::string& temporaryPath);
+// Removes the temporary file `name`; it is no longer live either way.
+void removeTemporary(const Target& target, const std::string& name);
 
-// Writes all `count` bytes; false on any failure (a full disk, a file-size limit, an I/O error).
+// Writes all `count` bytes; false on any failure (a full disk, a file-size limit, an I/O error,
+// a write that makes no progress).
 bool writeAll(Handle file, const char* bytes, std::size_t count);
 
 // Asks the system to start writing `count` bytes from `offset` out to the disk, not waiting.
 // Only a hint.
 void startWriteBack(Handle file, std::uint64_t offset, std::uint64_t count);
 
+// The book's bytes reach the disk, and its handle is closed; both report failure.
 bool syncFile(Handle file);
 bool closeFile(Handle file);
 
-// Makes a rename in `folder` durable, where the system needs asking. Only best effort.
-void syncFolder(const std::string& folder);
+// Closes a handle that was only looked through (a folder, an old book); nothing to report.
+void release(Handle handle);
+
+// Makes a rename in the book's folder durable, where the system needs asking. Only best effort.
+void syncFolder(const Target& target);
 
 // A number that differs between processes running at once, for temporary names.
 std::uint64_t processNumber();

@@ -1,10 +1,17 @@
 #include "platform/text_file_writer.h"
 
+#include <new>
+
 namespace velmar::platform {
 
-bool TextFileWriter::open(const char* path) {
+bool TextFileWriter::open() {
   used_ = 0;
-  return file_.open(path);
+  if (!buffer_) buffer_.reset(new (std::nothrow) char[kBufferSize]);
+  if (!buffer_) {
+    file_.abandon();
+    return false;
+  }
+  return file_.open();
 }
 
 void TextFileWriter::write(const char* bytes, std::size_t count) {
@@ -23,7 +30,7 @@ void TextFileWriter::write(const char* bytes, std::size_t count) {
 void TextFileWriter::putLarge(const char* bytes, std::size_t count) {
   // Fill the buffer up and write it out whole, so the file sees writes of the full size.
   const std::size_t room = kBufferSize - used_;
-  std::memcpy(buffer_ + used_, bytes, room);
+  std::memcpy(buffer_.get() + used_, bytes, room);
   used_ = kBufferSize;
   bytes += room;
   count -= room;
@@ -34,12 +41,12 @@ void TextFileWriter::putLarge(const char* bytes, std::size_t count) {
     bytes += whole;
     count -= whole;
   }
-  if (count > 0) std::memcpy(buffer_, bytes, count);
+  if (count > 0) std::memcpy(buffer_.get(), bytes, count);
   used_ = count;
 }
 
 void TextFileWriter::flushBuffer() {
-  if (used_ > 0) sink(buffer_, used_);
+  if (used_ > 0) sink(buffer_.get(), used_);
   used_ = 0;
 }
 

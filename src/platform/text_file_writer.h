@@ -2,10 +2,12 @@
 // The book as a text file of its readers: every line feed written becomes the pair CR LF, as a
 // Windows text-mode stream would store it, on every system alike. A lone CR is written as it is.
 // Bytes are gathered in a buffer and go to the output file in large writes. Write errors are
-// sticky: once one write fails, later writes do nothing and commit() reports it.
+// sticky: once one write fails, later writes do nothing and commit() reports it. The buffer is on
+// the heap: the program must run in a small stack.
 
 #include <cstddef>
 #include <cstring>
+#include <memory>
 
 #include "platform/output_file.h"
 
@@ -17,8 +19,17 @@ class TextFileWriter {
   TextFileWriter(const TextFileWriter&) = delete;
   TextFileWriter& operator=(const TextFileWriter&) = delete;
 
-  // Prepares the book file (see OutputFile). False when it cannot be written at all.
-  bool open(const char* path);
+  // Finds what `path` leads to (see OutputFile::prepare). False when it cannot be written at all.
+  bool prepare(const char* path) { return file_.prepare(path); }
+
+  // True when the book would be written into the open file `file` is.
+  bool writesInto(const FileIdentity& file) const { return file_.writesInto(file); }
+
+  // Starts writing the prepared book (see OutputFile::open). False when it cannot.
+  bool open();
+
+  // prepare() and open() in one.
+  bool open(const char* path) { return prepare(path) && open(); }
 
   // Any text: each line feed in it is written as CR LF.
   void write(const char* bytes, std::size_t count);
@@ -28,7 +39,7 @@ class TextFileWriter {
   // hands them to endLine), or a FixedText.
   void writeVerbatim(const char* bytes, std::size_t count) {
     if (count <= kBufferSize - used_) {
-      if (count > 0) std::memcpy(buffer_ + used_, bytes, count);
+      if (count > 0) std::memcpy(buffer_.get() + used_, bytes, count);
       used_ += count;
       return;
     }
@@ -77,7 +88,7 @@ class TextFileWriter {
 
   OutputFile file_;
   std::size_t used_ = 0;
-  char buffer_[kBufferSize];
+  std::unique_ptr<char[]> buffer_;
 };
 
 }  // namespace velmar::platform

@@ -165,7 +165,16 @@ bool writeFictionBook(const char* outputPath, const DvdList& list) {
 bool writeFictionBook(const char* outputPath, const DvdList& list,
                       const platform::LocalTime& dated) {
   platform::TextFileWriter out;
-  if (!out.open(outputPath)) {
+  if (!out.prepare(outputPath)) {
+    platform::printMessage("Can't open output file [%s]\n", outputPath);
+    return false;
+  }
+  return writeFictionBook(out, outputPath, list, dated);
+}
+
+bool writeFictionBook(platform::TextFileWriter& out, const char* outputPath, const DvdList& list,
+                      const platform::LocalTime& dated) {
+  if (!out.open()) {
     platform::printMessage("Can't open output file [%s]\n", outputPath);
     return false;
   }

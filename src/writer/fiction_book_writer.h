@@ -20,6 +20,11 @@ bool writeFictionBook(const char* outputPath, const DvdList& list);
 bool writeFictionBook(const char* outputPath, const DvdList& list,
                       const platform::LocalTime& dated);
 
+// The same, into a book file already prepared for `outputPath` (TextFileWriter::prepare), the
+// name serving only the messages.
+bool writeFictionBook(platform::TextFileWriter& out, const char* outputPath, const DvdList& list,
+                      const platform::LocalTime& dated);
+
 // Writes `count` bytes with &quot; &amp; &apos; &lt; and &gt; for the five bytes that need them;
 // a line feed becomes the book's line end and every other byte (a NUL included) passes
 // unchanged.

@@ -4,9 +4,9 @@
 
 namespace velmar::platform {
 
-bool identityOfPath(const char* path, FileIdentity& result) {
+bool identityOfOpenFile(std::intptr_t handle, FileIdentity& result) {
   struct stat info {};
-  if (stat(path, &info) != 0) return false;
+  if (fstat(static_cast<int>(handle), &info) != 0) return false;
   result.volume = static_cast<std::uint64_t>(info.st_dev);
   result.file = static_cast<std::uint64_t>(info.st_ino);
   return true;

@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <new>
+
+#include "descriptor_names.h"
 
 namespace velmar::platform {
 
@@ -14,7 +17,17 @@ InputFile::~InputFile() {
 }
 
 bool InputFile::open(const char* path) {
-  const int descriptor = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  buffer_.reset(new (std::nothrow) char[kBufferSize]);
+  if (!buffer_) return false;
+  int descriptor = -1;
+  const int named = descriptorNamed(path);
+  if (named >= 0) {
+    const int flags = fcntl(named, F_GETFL);
+    if (flags < 0 || (flags & O_ACCMODE) == O_WRONLY) return false;
+    descriptor = fcntl(named, F_DUPFD_CLOEXEC, 3);
+  } else {
+    descriptor = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  }
   if (descriptor < 0) return false;
   handle_ = descriptor;
   failed_ = false;
@@ -25,7 +38,7 @@ bool InputFile::fill() {
   next_ = 0;
   held_ = 0;
   while (handle_ != kClosed && !failed_) {
-    const ssize_t count = ::read(static_cast<int>(handle_), buffer_, sizeof buffer_);
+    const ssize_t count = ::read(static_cast<int>(handle_), buffer_.get(), kBufferSize);
     if (count > 0) {
       held_ = static_cast<std::size_t>(count);
       return true;
@@ -38,13 +51,12 @@ bool InputFile::fill() {
 
 bool InputFile::identity(FileIdentity& result) const {
   struct stat info {};
+  // Reading a terminal and writing to it is no danger.
   if (handle_ == kClosed || fstat(static_cast<int>(handle_), &info) != 0 ||
       S_ISCHR(info.st_mode)) {
     return false;
   }
-  result.volume = static_cast<std::uint64_t>(info.st_dev);
-  result.file = static_cast<std::uint64_t>(info.st_ino);
-  return true;
+  return identityOfOpenFile(handle_, result);
 }
 
 }  // namespace velmar::platform

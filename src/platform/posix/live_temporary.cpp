@@ -1,5 +1,6 @@
 #include "live_temporary.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -10,6 +11,7 @@ namespace {
 
 // Read by the signal handler and at exit, so written only while the signals are held back.
 char liveTemporary[kLiveNameRoom];
+int liveFolder = -1;
 volatile std::sig_atomic_t temporaryLive = 0;
 
 struct sigaction previousActions[NSIG];
@@ -31,14 +33,14 @@ bool endsTheProgram(int number) {
 // Removes the temporary file, then hands the signal to what was there before (by default: the
 // program dies of it, so the caller still sees what happened). Only async-signal-safe calls.
 extern "C" void removeTemporaryAndResignal(int number) {
-  if (temporaryLive != 0) static_cast<void>(unlink(liveTemporary));
+  if (temporaryLive != 0) static_cast<void>(unlinkat(liveFolder, liveTemporary, 0));
   temporaryLive = 0;
   static_cast<void>(sigaction(number, &previousActions[number], nullptr));
   static_cast<void>(raise(number));
 }
 
 extern "C" void removeTemporaryAtExit() {
-  if (temporaryLive != 0) static_cast<void>(unlink(liveTemporary));
+  if (temporaryLive != 0) static_cast<void>(unlinkat(liveFolder, liveTemporary, 0));
   temporaryLive = 0;
 }
 
@@ -52,10 +54,11 @@ SignalsHeld::SignalsHeld() {
 
 SignalsHeld::~SignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
 
-void armCleanup(const std::string& path) {
+void armCleanup(int folder, const std::string& name) {
   static bool atExitRegistered = false;
   if (!atExitRegistered) atExitRegistered = std::atexit(removeTemporaryAtExit) == 0;
-  std::memcpy(liveTemporary, path.c_str(), path.size() + 1);
+  std::memcpy(liveTemporary, name.c_str(), name.size() + 1);
+  liveFolder = folder;
   temporaryLive = 1;
   for (int number = 1; number < NSIG; ++number) {
     handlerInstalled[number] = false;

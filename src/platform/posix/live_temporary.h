@@ -21,12 +21,13 @@ class SignalsHeld {
   sigset_t previous_{};
 };
 
-// The longest temporary name the record takes.
-constexpr std::size_t kLiveNameRoom = 4096 + 64;
+// The longest temporary name the record takes: a name in a folder, not a path.
+constexpr std::size_t kLiveNameRoom = 256;
 
-// Records `path` (shorter than kLiveNameRoom) as the live temporary file: from now on a signal
-// that ends the program, or its exit, removes it first. Only while the signals are held.
-void armCleanup(const std::string& path);
+// Records `name` (shorter than kLiveNameRoom) in the open folder `folder` as the live temporary
+// file: from now on a signal that ends the program, or its exit, removes it first. Only while
+// the signals are held.
+void armCleanup(int folder, const std::string& name);
 
 // The file is renamed or removed: nothing is live any more. Only while the signals are held.
 void disarmCleanup();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 #include "wide_names.h"
 
 namespace velmar::platform {
@@ -16,6 +18,8 @@ InputFile::~InputFile() {
 }
 
 bool InputFile::open(const char* path) {
+  buffer_.reset(new (std::nothrow) char[kBufferSize]);
+  if (!buffer_) return false;
   // Others may go on reading and writing the database meanwhile, as with any reader.
   const HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -31,7 +35,7 @@ bool InputFile::fill() {
   held_ = 0;
   if (handle_ == kClosed || failed_) return false;
   DWORD count = 0;
-  if (ReadFile(handleOf(handle_), buffer_, static_cast<DWORD>(sizeof buffer_), &count, nullptr) ==
+  if (ReadFile(handleOf(handle_), buffer_.get(), static_cast<DWORD>(kBufferSize), &count, nullptr) ==
       0) {
     // A pipe whose writer has finished ends this way; anything else is a read error.
     if (GetLastError() != ERROR_BROKEN_PIPE) failed_ = true;
@@ -43,14 +47,7 @@ bool InputFile::fill() {
 
 bool InputFile::identity(FileIdentity& result) const {
   if (handle_ == kClosed || GetFileType(handleOf(handle_)) != FILE_TYPE_DISK) return false;
-  BY_HANDLE_FILE_INFORMATION information{};
-  if (GetFileInformationByHandle(handleOf(handle_), &information) == 0 ||
-      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return false;
-  }
-  result.volume = information.dwVolumeSerialNumber;
-  result.file = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
-  return true;
+  return identityOfOpenFile(handle_, result);
 }
 
 }  // namespace velmar::platform

@@ -1,13 +1,15 @@
 // The book file's system work on Windows (see output_primitives.h): what a name leads to, the
-// temporary file and the console events that must not leave it behind, and the replacement
-// through ReplaceFileW, which keeps the old book's security, attributes and streams.
+// temporary file (recorded in live_temporary.cpp, so no console event leaves it behind), and
+// the replacement through ReplaceFileW, which keeps the old book's security, attributes and
+// streams. Other programs open files behind the program's back (virus scanners, the search
+// indexer, cloud sync, a reader showing the old book), so a step they refuse is tried again for
+// a few seconds before the run gives up.
 
 #include <windows.h>
 
-#include <cstdlib>
-#include <cwchar>
-
+#include "live_temporary.h"
 #include "platform/output_primitives.h"
+#include "platform/output_seam.h"
 #include "wide_names.h"
 
 namespace velmar::platform::output {
@@ -16,38 +18,39 @@ namespace {
 HANDLE handleOf(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
 Handle handleFrom(HANDLE handle) { return reinterpret_cast<Handle>(handle); }
 
-// --- The live temporary file -------------------------------------------------------------------
+// --- Waiting for other programs ------------------------------------------------------------------
 
-// The longest name the wide file functions take, plus the temporary suffix.
-constexpr std::size_t kPathRoom = 32768 + 64;
-
-// Read by the console handler, which runs on a thread of its own, and at exit.
-wchar_t liveTemporary[kPathRoom];
-volatile LONG temporaryLive = 0;
-
-void removeLiveTemporary() {
-  // The file is open with FILE_SHARE_DELETE: even while it is written, it goes when the process
-  // does.
-  if (InterlockedExchange(&temporaryLive, 0) != 0) DeleteFileW(liveTemporary);
+// Refusals that another program's open file or a deletion still under way explains, and that a
+// moment can clear.
+bool otherProgramHolds(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+         error == ERROR_ACCESS_DENIED || error == ERROR_DELETE_PENDING ||
+         error == ERROR_USER_MAPPED_FILE || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
 }
 
-// Ctrl+C, Ctrl+Break, a closed console window, logoff, shutdown: remove the temporary file, then
-// let the default handling end the program.
-BOOL WINAPI removeTemporaryOnEvent(DWORD /*event*/) {
-  removeLiveTemporary();
-  return FALSE;
+// Calls `attempt` until it succeeds, fails for another reason, or about four seconds have
+// passed, waiting 10 ms at first and up to half a second between tries. The last error stays
+// for the caller.
+template <typename Attempt, typename Retried>
+bool tryForAWhile(Attempt attempt, Retried retried) {
+  DWORD pause = 10;
+  DWORD waited = 0;
+  for (;;) {
+    if (attempt()) return true;
+    const DWORD error = GetLastError();
+    if (!retried(error) || waited >= 4000) {
+      SetLastError(error);
+      return false;
+    }
+    Sleep(pause);
+    waited += pause;
+    pause = pause >= 250 ? 500 : pause * 2;
+  }
 }
 
-void armCleanup() {
-  static bool atExitRegistered = false;
-  if (!atExitRegistered) atExitRegistered = std::atexit(removeLiveTemporary) == 0;
-  InterlockedExchange(&temporaryLive, 1);
-  SetConsoleCtrlHandler(removeTemporaryOnEvent, TRUE);
-}
-
-void disarmCleanup() {
-  InterlockedExchange(&temporaryLive, 0);
-  SetConsoleCtrlHandler(removeTemporaryOnEvent, FALSE);
+template <typename Attempt>
+bool tryForAWhile(Attempt attempt) {
+  return tryForAWhile(attempt, otherProgramHolds);
 }
 
 // --- Names -------------------------------------------------------------------------------------
@@ -82,6 +85,14 @@ void splitPath(const std::wstring& path, Target& target) {
   target.name = narrow(path.substr(nameStart).c_str());
 }
 
+std::wstring pathIn(const Target& target, const std::string& name) {
+  return widen((target.folder + name).c_str());
+}
+
+// ReplaceFileW removed the old book but could not move the new one in, nor could it be moved
+// later: the temporary file holds the only copy of the book, and must not be removed.
+bool onlyCopyInTemporary = false;
+
 }  // namespace
 
 // --- The primitives ------------------------------------------------------------------------------
@@ -89,47 +100,61 @@ void splitPath(const std::wstring& path, Target& target) {
 bool inspectTarget(const char* path, Target& target) {
   const std::wstring wide = widen(path);
   // May the book be written at all? Opening the existing file for writing answers it the way
-  // overwriting would: a read-only book, a folder, a locked file are refused here.
-  const HANDLE existing =
-      CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (existing == INVALID_HANDLE_VALUE) {
+  // overwriting would: a read-only book and a folder are refused here, a book another program
+  // holds is waited for. Others may still read, write, and replace it meanwhile.
+  HANDLE existing = INVALID_HANDLE_VALUE;
+  const bool opened = tryForAWhile(
+      [&] {
+        existing = CreateFileW(wide.c_str(), GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return existing != INVALID_HANDLE_VALUE;
+      },
+      [](DWORD error) { return error == ERROR_SHARING_VIOLATION; });
+  if (!opened) {
     if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
-    target.kind = TargetKind::NewFile;
+    target.plan = Plan::ThroughTemporary;
     splitPath(fullPathOf(wide), target);
     return true;
   }
-  target.handle = handleFrom(existing);
+  target.file = handleFrom(existing);
   if (GetFileType(existing) != FILE_TYPE_DISK) {
-    target.kind = TargetKind::Stream;  // NUL, CON, a pipe
+    target.plan = Plan::Stream;  // NUL, CON, a pipe
     return true;
   }
   BY_HANDLE_FILE_INFORMATION information{};
-  if (GetFileInformationByHandle(existing, &information) == 0) {
-    CloseHandle(existing);
-    return false;
-  }
-  target.kind = TargetKind::Book;
-  target.otherLinks = information.nNumberOfLinks > 1;
+  if (GetFileInformationByHandle(existing, &information) == 0) return false;
+  target.identityKnown = identityOfOpenFile(target.file, target.identity);
+  target.replacing = true;
+  // Other hard links must go on seeing the book.
+  target.plan = information.nNumberOfLinks > 1 ? Plan::InPlace : Plan::ThroughTemporary;
   // A symbolic link stays a link: the file it leads to is the one replaced, beside itself.
   splitPath(finalPathOf(existing, fullPathOf(wide)), target);
   return true;
 }
 
-Handle openAsItStands(const std::string& path) {
-  const HANDLE file = CreateFileW(widen(path.c_str()).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+Handle createInPlace(const Target& target) {
+  const HANDLE file =
+      CreateFileW(pathIn(target, target.name).c_str(), GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                  nullptr);
   return file == INVALID_HANDLE_VALUE ? kNoHandle : handleFrom(file);
 }
 
-bool truncateFile(Handle file) { return SetEndOfFile(handleOf(file)) != 0; }
+bool lockAndTruncate(Handle file) {
+  // Waits for another run writing the book in place: the lock goes with its handle.
+  OVERLAPPED whole{};
+  static_cast<void>(
+      LockFileEx(handleOf(file), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
+  return SetEndOfFile(handleOf(file)) != 0;
+}
 
-Created createTemporary(const std::string& path, bool /*replacing*/, Handle& file) {
-  const std::wstring wide = widen(path.c_str());
-  if (wide.size() >= kPathRoom) return Created::Failed;
-  // Recorded before the file exists, so the handler never reads half a name; live only once made.
-  InterlockedExchange(&temporaryLive, 0);
-  wmemcpy(liveTemporary, wide.c_str(), wide.size() + 1);
+Created createTemporary(const Target& target, const std::string& name, Handle& file) {
+  const std::wstring wide = pathIn(target, name);
+  if (wide.size() >= kLivePathRoom) return Created::Failed;
+  // Made and recorded while no console event can come between, so the handler never removes a
+  // file of that name that is not the program's own.
+  const TemporaryHeld held;
   const HANDLE made = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                   nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (made == INVALID_HANDLE_VALUE) {
@@ -137,7 +162,7 @@ Created createTemporary(const std::string& path, bool /*replacing*/, Handle& fil
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Created::NameTaken;
     return error == ERROR_ACCESS_DENIED ? Created::FolderRefuses : Created::Failed;
   }
-  armCleanup();
+  armCleanup(wide);
   file = handleFrom(made);
   return Created::Yes;
 }
@@ -145,31 +170,50 @@ Created createTemporary(const std::string& path, bool /*replacing*/, Handle& fil
 // ReplaceFileW gives the new file the old one's security, attributes and streams as it renames.
 bool carryOver(const Target& /*target*/, Handle /*temporary*/) { return true; }
 
-bool renameTemporary(const std::string& temporaryPath, const std::string& finalPath,
-                     bool replacing) {
-  const std::wstring temporary = widen(temporaryPath.c_str());
-  const std::wstring final = widen(finalPath.c_str());
-  bool renamed = replacing && ReplaceFileW(final.c_str(), temporary.c_str(), nullptr, 0, nullptr,
-                                           nullptr) != 0;
-  // A new book, or an old one gone meanwhile: the temporary file simply takes the name (from
-  // whichever run finished last, should two write it at once).
-  if (!renamed && (!replacing || GetLastError() == ERROR_FILE_NOT_FOUND)) {
-    renamed = MoveFileExW(temporary.c_str(), final.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  }
-  if (renamed) disarmCleanup();
+bool renameTemporary(const Target& target, const std::string& name) {
+  if (outputStepFails(OutputStep::Rename)) return false;
+  const std::wstring temporary = pathIn(target, name);
+  const std::wstring final = pathIn(target, target.name);
+  const TemporaryHeld held;
+  bool oldBookRemoved = false;
+  const bool renamed = tryForAWhile([&] {
+    if (target.replacing &&
+        ReplaceFileW(final.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr) != 0) {
+      return true;
+    }
+    const DWORD error = target.replacing ? GetLastError() : ERROR_FILE_NOT_FOUND;
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) oldBookRemoved = true;
+    // No book under the name: a new book, an old one gone meanwhile, or one ReplaceFileW has
+    // removed before it could move the new one in (ERROR_UNABLE_TO_MOVE_REPLACEMENT). The
+    // temporary file simply takes the name.
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+      SetLastError(error);
+      return false;
+    }
+    return MoveFileExW(temporary.c_str(), final.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  });
+  onlyCopyInTemporary = !renamed && oldBookRemoved;
+  // Renamed, or the only copy: either way no ending may remove it now.
+  if (renamed || onlyCopyInTemporary) disarmCleanup();
   return renamed;
 }
 
-void removeTemporary(const std::string& temporaryPath) {
-  DeleteFileW(widen(temporaryPath.c_str()).c_str());
+void removeTemporary(const Target& target, const std::string& name) {
+  const TemporaryHeld held;
+  if (!onlyCopyInTemporary) {
+    const std::wstring temporary = pathIn(target, name);
+    static_cast<void>(tryForAWhile([&] { return DeleteFileW(temporary.c_str()) != 0; }));
+  }
   disarmCleanup();
 }
 
 bool writeAll(Handle file, const char* bytes, std::size_t count) {
+  if (outputStepFails(OutputStep::Write)) return false;
   while (count > 0) {
     const DWORD chunk = count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count);
     DWORD written = 0;
+    // No progress is a failure too: trying again would only repeat it.
     if (WriteFile(handleOf(file), bytes, chunk, &written, nullptr) == 0 || written == 0)
       return false;
     bytes += written;
@@ -181,12 +225,21 @@ bool writeAll(Handle file, const char* bytes, std::size_t count) {
 // Windows writes a file out by itself; FlushFileBuffers at the end waits for the rest.
 void startWriteBack(Handle, std::uint64_t, std::uint64_t) {}
 
-bool syncFile(Handle file) { return FlushFileBuffers(handleOf(file)) != 0; }
+bool syncFile(Handle file) {
+  return !outputStepFails(OutputStep::Sync) && FlushFileBuffers(handleOf(file)) != 0;
+}
 
-bool closeFile(Handle file) { return CloseHandle(handleOf(file)) != 0; }
+bool closeFile(Handle file) {
+  const bool closed = CloseHandle(handleOf(file)) != 0;
+  return !outputStepFails(OutputStep::Close) && closed;
+}
+
+void release(Handle handle) {
+  if (handle != kNoHandle) CloseHandle(handleOf(handle));
+}
 
 // The rename asked for MOVEFILE_WRITE_THROUGH already; a folder cannot be flushed on its own.
-void syncFolder(const std::string&) {}
+void syncFolder(const Target&) {}
 
 std::uint64_t processNumber() { return GetCurrentProcessId(); }
 

@@ -1,0 +1,63 @@
+#include "live_temporary.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <cwchar>
+
+namespace velmar::platform::output {
+namespace {
+
+// Read by the console handler and at exit.
+wchar_t liveTemporary[kLivePathRoom];
+volatile LONG temporaryLive = 0;
+volatile LONG eventSeen = 0;
+SRWLOCK held = SRWLOCK_INIT;
+
+void removeLiveTemporary() {
+  // The file is open with FILE_SHARE_DELETE: even while it is written, it goes when the process
+  // does.
+  if (InterlockedExchange(&temporaryLive, 0) != 0) DeleteFileW(liveTemporary);
+}
+
+// Waits for the handler, which is ending the program with the event's status.
+void yieldToAnEvent() {
+  if (InterlockedCompareExchange(&eventSeen, 0, 0) != 0) Sleep(INFINITE);
+}
+
+extern "C" void removeLiveTemporaryAtExit() {
+  yieldToAnEvent();
+  removeLiveTemporary();
+}
+
+// Ctrl+C, Ctrl+Break, a closed console window, logoff, shutdown: once no temporary file is being
+// put in place, remove it and end the program as the console would, with the event's status.
+BOOL WINAPI onConsoleEvent(DWORD /*event*/) {
+  InterlockedExchange(&eventSeen, 1);
+  AcquireSRWLockExclusive(&held);
+  removeLiveTemporary();
+  ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+}
+
+}  // namespace
+
+TemporaryHeld::TemporaryHeld() { AcquireSRWLockExclusive(&held); }
+
+TemporaryHeld::~TemporaryHeld() {
+  ReleaseSRWLockExclusive(&held);
+  yieldToAnEvent();
+}
+
+void armCleanup(const std::wstring& path) {
+  static bool installed = false;
+  if (!installed) {
+    installed = std::atexit(removeLiveTemporaryAtExit) == 0 &&
+                SetConsoleCtrlHandler(onConsoleEvent, TRUE) != 0;
+  }
+  wmemcpy(liveTemporary, path.c_str(), path.size() + 1);
+  InterlockedExchange(&temporaryLive, 1);
+}
+
+void disarmCleanup() { InterlockedExchange(&temporaryLive, 0); }
+
+}  // namespace velmar::platform::output
