@@ -6,9 +6,11 @@
 # (.NAME.XXXXXX) may be left behind. Each check prints "ok" or "FAIL" (or "skip" with the
 # reason, where this machine cannot set the case up); any FAIL fails the script.
 #
-# Usage: book_file_checks.sh PROGRAM
+# Usage: book_file_checks.sh PROGRAM [sanitized]
+# ("sanitized": the program is built with sanitizers, whose own needs rule the small-stack row out)
 set -u
 program=$1
+sanitized=${2:-}
 
 work=$(mktemp -d)
 mounted=""
@@ -104,36 +106,44 @@ for signal_number in TERM:15 INT:2 HUP:1 QUIT:3 PIPE:13 XCPU:24; do
 done
 
 # --- Concurrent writers of one book: one whole book, the other's or its own ----------------------
-dir="$work/concurrent"
-mkdir "$dir"
-failures_before=$failures
-pair=1
-while [ "$pair" -le 12 ]; do
-  printf '%s' "$old_book" > "$dir/book.fb2"
-  "$program" -i="$work/big.xml" -o="$dir/book.fb2" > "$dir/out1" &
-  first=$!
-  # The small book is written while the large one is: once a temporary file shows or the old
-  # book has changed (as it would if written in place).
-  while kill -0 "$first" 2>/dev/null && no_temporary "$dir" book.fb2 && kept_old_book "$dir/book.fb2"; do
-    :
+# Through a temporary file, and in place (a book with another hard link), where the runs must
+# take turns.
+concurrent_pairs() {  # LABEL PAIRS [linked]
+  dir="$work/concurrent-$1"
+  mkdir "$dir"
+  failures_before=$failures
+  pair=1
+  while [ "$pair" -le "$2" ]; do
+    rm -f "$dir/book.fb2" "$dir/other.fb2"
+    printf '%s' "$old_book" > "$dir/book.fb2"
+    [ -z "${3:-}" ] || ln "$dir/book.fb2" "$dir/other.fb2"
+    "$program" -i="$work/big.xml" -o="$dir/book.fb2" > "$dir/out1" &
+    first=$!
+    # The small book is written while the large one is: once a temporary file shows or the old
+    # book has changed (as it does when written in place).
+    while kill -0 "$first" 2>/dev/null && no_temporary "$dir" book.fb2 && kept_old_book "$dir/book.fb2"; do
+      :
+    done
+    "$program" -i="$work/small.xml" -o="$dir/book.fb2" > "$dir/out2" &
+    second=$!
+    wait "$first"
+    first_status=$?
+    wait "$second"
+    second_status=$?
+    if [ "$first_status" -ne 0 ] || [ "$second_status" -ne 0 ]; then
+      fail "concurrent $1 pair $pair: exit statuses $first_status and $second_status"
+    fi
+    if ! same_book "$dir/book.fb2" "$work/small.undated" &&
+       ! same_book "$dir/book.fb2" "$work/big.undated"; then
+      fail "concurrent $1 pair $pair: the book is neither run's whole book"
+    fi
+    no_temporary "$dir" book.fb2 || fail "concurrent $1 pair $pair: a temporary file was left"
+    pair=$((pair + 1))
   done
-  "$program" -i="$work/small.xml" -o="$dir/book.fb2" > "$dir/out2" &
-  second=$!
-  wait "$first"
-  first_status=$?
-  wait "$second"
-  second_status=$?
-  if [ "$first_status" -ne 0 ] || [ "$second_status" -ne 0 ]; then
-    fail "concurrent pair $pair: exit statuses $first_status and $second_status"
-  fi
-  if ! same_book "$dir/book.fb2" "$work/small.undated" &&
-     ! same_book "$dir/book.fb2" "$work/big.undated"; then
-    fail "concurrent pair $pair: the book is neither run's whole book"
-  fi
-  no_temporary "$dir" book.fb2 || fail "concurrent pair $pair: a temporary file was left"
-  pair=$((pair + 1))
-done
-[ "$failures" -eq "$failures_before" ] && ok "12 concurrent pairs: both exit 0, one whole book, no temporary file"
+  [ "$failures" -eq "$failures_before" ] && ok "$2 concurrent pairs, $1: both exit 0, one whole book, no temporary file"
+}
+concurrent_pairs replaced 12
+concurrent_pairs hard-linked 8 linked
 
 # --- Standard output as the book --------------------------------------------------------------
 dir="$work/stdout"
@@ -165,8 +175,42 @@ check "the input pipe as the output: message" [ "$printed" = "Output file [/dev/
 ln -s /proc/self/fd/1 "$dir/own-stdout"
 printf '%s' "$old_book" > "$dir/read-only-stdout"
 "$program" -i="$work/small.xml" -o="$dir/own-stdout" 1< "$dir/read-only-stdout"
+status=$?
+check "a link to /proc/self/fd/1 with read-only standard output: exit status 1 (was $status)" [ "$status" -eq 1 ]
 check "a link to /proc/self/fd/1 with read-only standard output stays a link" [ -L "$dir/own-stdout" ]
 check "a link to /proc/self/fd/1: no temporary file" no_temporary "$dir" own-stdout
+# Nor is the file behind it opened anew by the name: under a file-size limit that would have
+# left a part of the book where the old one was.
+(ulimit -f 20 && "$program" -i="$work/medium.xml" -o=/dev/stdout 1< "$dir/read-only-stdout")
+status=$?
+check "-o=/dev/stdout with read-only standard output: exit status 1 (was $status)" [ "$status" -eq 1 ]
+check "-o=/dev/stdout with read-only standard output: the file behind it intact" \
+  kept_old_book "$dir/read-only-stdout"
+
+# --- The database as the output, through any descriptor that names it -----------------------------
+# The check compares the database with the file the book would really go to: a descriptor
+# number with leading zeros names nothing, a link to a descriptor is that descriptor, and an
+# output opened for appending to the database is the database. The message lands where the
+# caller sent standard output (here: the database, by >>), the book never does.
+dir="$work/database"
+mkdir "$dir"
+ln -s /proc/self/fd/0005 "$dir/zeros"
+ln -s /proc/self/fd/5 "$dir/five"
+for spelling in "/dev/fd/01 >>" "/dev/stdout >>" "$dir/zeros 5<>" "$dir/five 5<>"; do
+  cp "$work/small.xml" "$dir/db.xml"
+  name=${spelling% *}
+  case $spelling in
+    *'>>') "$program" -i="$dir/db.xml" -o="$name" >> "$dir/db.xml" ;;
+    *) "$program" -i="$dir/db.xml" -o="$name" 5<> "$dir/db.xml" > "$dir/out" ;;
+  esac
+  status=$?
+  size=$(wc -c < "$work/small.xml")
+  check "-o=$spelling the database: exit status 1 (was $status)" [ "$status" -eq 1 ]
+  check "-o=$spelling the database: no book in it" \
+    eval 'head -c "$size" "$dir/db.xml" | cmp -s - "$work/small.xml" && ! grep -q "<FictionBook" "$dir/db.xml"'
+done
+check "a link to a descriptor of the database: message" \
+  [ "$(cat "$dir/out")" = "Output file [$dir/five] is the input file" ]
 
 # --- A full disk, on a small tmpfs where one may be mounted ---------------------------------------
 dir="$work/full"
@@ -214,7 +258,7 @@ written_in_place() {  # DIR OWNER INODE
 if [ "$(id -u)" -eq 0 ] && command -v setpriv > /dev/null; then
   chmod 755 "$work"
   chmod 644 "$work/small.xml"
-  for kind in sticky foreign append-only mount; do
+  for kind in sticky foreign append-only unlisted-append-only mount; do
     dir="$work/in-place-$kind"
     mkdir "$dir"
     printf '%s' "$old_book" > "$dir/book.fb2"
@@ -224,6 +268,10 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv > /dev/null; then
       sticky) chmod 1777 "$dir"; chown daemon "$dir/book.fb2"; runner="setpriv --reuid=nobody --regid=nogroup --clear-groups" ;;
       foreign) chmod 777 "$dir"; chown daemon "$dir/book.fb2"; runner="setpriv --reuid=nobody --regid=nogroup --clear-groups" ;;
       append-only) chattr +a "$dir" 2>/dev/null || { echo "skip - append-only folder: chattr +a refused here"; continue; } ;;
+      # One "nobody" may write to but not list: its flags must be read without opening it.
+      unlisted-append-only)
+        chmod 0333 "$dir"; runner="setpriv --reuid=nobody --regid=nogroup --clear-groups"
+        chattr +a "$dir" 2>/dev/null || { echo "skip - append-only folder: chattr +a refused here"; continue; } ;;
       mount)
         printf '%s' "$old_book" > "$dir/mounted"
         mount --bind "$dir/mounted" "$dir/book.fb2" 2>/dev/null ||
@@ -234,8 +282,8 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv > /dev/null; then
     status=$?
     check "$kind book: exit status 0 (was $status), nothing printed" [ "$status" -eq 0 -a ! -s "$dir/out" ]
     check "$kind book: written in place" written_in_place "$dir" "${before%:*}" "${before#*:}"
-    if [ "$kind" = append-only ]; then
-      "$program" -i="$work/small.xml" -o="$dir/new.fb2" > /dev/null
+    if [ "${kind#unlisted-}" = append-only ]; then
+      $runner "$program" -i="$work/small.xml" -o="$dir/new.fb2" > /dev/null
       check "append-only folder, a new book: written" same_book "$dir/new.fb2" "$work/small.undated"
       check "append-only folder, a new book: no temporary file" no_temporary "$dir" new.fb2
       chattr -a "$dir"
@@ -244,6 +292,57 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv > /dev/null; then
   done
 else
   echo "skip - books a rename cannot replace: setting them up needs root and setpriv"
+fi
+
+# --- A path as long as the system takes, for a new book and over an old one ------------------------
+# The temporary file's own path would be longer: it is made in the folder held open.
+dir="$work/long"
+long=$dir
+# Folders of at most 200 bytes a name up to 3940 bytes, then a book name of 150 bytes.
+while [ $((${#long} + 201)) -le 3940 ]; do long=$long/$(printf '%0200d' 0); done
+long=$long/$(printf '%0*d' $((3940 - ${#long} - 1)) 0)
+mkdir -p "$long"
+long=$long/$(printf '%0150d' 0)
+for before in new old; do
+  [ "$before" = new ] || printf '%s' "$old_book" > "$long"
+  "$program" -i="$work/small.xml" -o="$long" > "$dir/out"
+  status=$?
+  check "a ${#long}-byte path, $before book: exit status 0 (was $status)" [ "$status" -eq 0 ]
+  check "a ${#long}-byte path, $before book: written" same_book "$long" "$work/small.undated"
+  check "a ${#long}-byte path, $before book: no temporary file" no_temporary "${long%/*}" "${long##*/}"
+done
+
+# --- A write that makes no progress (a broken file system) is a failure, not a loop ---------------
+dir="$work/no-progress"
+mkdir "$dir"
+printf '%s' "$old_book" > "$dir/book.fb2"
+cat > "$dir/shim.c" <<'SHIM'
+#define _GNU_SOURCE
+#include <sys/syscall.h>
+#include <unistd.h>
+/* Every write to a file the program opened itself writes nothing and reports no error. */
+ssize_t write(int fd, const void *bytes, size_t count) {
+  return fd > 2 ? 0 : syscall(SYS_write, fd, bytes, count);
+}
+SHIM
+if cc -shared -fPIC -o "$dir/shim.so" "$dir/shim.c" 2>/dev/null; then
+  timeout 60 env LD_PRELOAD="$dir/shim.so" "$program" -i="$work/small.xml" -o="$dir/book.fb2" > "$dir/out"
+  status=$?
+  check "writes that make no progress: exit status 1 (was $status)" [ "$status" -eq 1 ]
+  check "writes that make no progress: message" [ "$(cat "$dir/out")" = "Can't write output file [$dir/book.fb2]" ]
+  check "writes that make no progress: old book intact" kept_old_book "$dir/book.fb2"
+  check "writes that make no progress: no temporary file" no_temporary "$dir" book.fb2
+else
+  echo "skip - writes that make no progress: no C compiler to build the shim"
+fi
+
+# --- A small stack ------------------------------------------------------------------------------
+if [ "$sanitized" = sanitized ]; then
+  echo "skip - a 128 KiB stack: the sanitizers' own frames need more"
+else
+  (ulimit -s 128 && "$program" -i="$work/medium.xml" -o="$work/small-stack.fb2" > /dev/null)
+  status=$?
+  check "a 128 KiB stack: exit status 0 (was $status)" [ "$status" -eq 0 ]
 fi
 
 if [ "$failures" -ne 0 ]; then
