@@ -187,6 +187,26 @@ check "-o=/dev/stdout with read-only standard output: exit status 1 (was $status
 check "-o=/dev/stdout with read-only standard output: the file behind it intact" \
   kept_old_book "$dir/read-only-stdout"
 
+# A database through a socket on standard input is read through the descriptor: the name
+# /dev/stdin cannot be opened anew for a socket.
+if command -v python3 > /dev/null; then
+  python3 - "$program" "$work/small.xml" "$dir/from-socket.fb2" <<'PY'
+import socket, subprocess, sys
+program, database, book = sys.argv[1:]
+ours, theirs = socket.socketpair()
+run = subprocess.Popen([program, "-i=/dev/stdin", "-o=" + book], stdin=theirs)
+theirs.close()
+ours.sendall(open(database, "rb").read())
+ours.shutdown(socket.SHUT_WR)
+sys.exit(run.wait())
+PY
+  status=$?
+  check "a database through a socket on standard input: exit status 0 (was $status)" [ "$status" -eq 0 ]
+  check "a database through a socket on standard input: the book" same_book "$dir/from-socket.fb2" "$work/small.undated"
+else
+  echo "skip - a database through a socket: no python3 to make the socket"
+fi
+
 # --- The database as the output, through any descriptor that names it -----------------------------
 # The check compares the database with the file the book would really go to: a descriptor
 # number with leading zeros names nothing, a link to a descriptor is that descriptor, and an

@@ -1,5 +1,10 @@
 #include "descriptor_names.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 
 namespace velmar::platform {
@@ -32,6 +37,37 @@ int descriptorNamed(const std::string& path) {
     if (folder == canonicalFolder(own)) return number;
   }
   return -1;
+}
+
+std::string folderPart(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool followLinks(const std::string& path, std::string& target, int& descriptor) {
+  descriptor = -1;
+  std::string current = path;
+  std::string link(PATH_MAX, '\0');
+  for (int hop = 0; hop < 40; ++hop) {
+    descriptor = descriptorNamed(current);
+    if (descriptor >= 0) return true;
+    struct stat info {};
+    if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+      target = current;
+      return true;
+    }
+    const ssize_t length = readlink(current.c_str(), &link[0], link.size() - 1);
+    if (length <= 0) return false;
+    const std::string next(link, 0, static_cast<std::size_t>(length));
+    if (next[0] == '/') {
+      current = next;
+    } else {
+      current = folderPart(current);
+      current += next;
+    }
+  }
+  errno = ELOOP;
+  return false;
 }
 
 }  // namespace velmar::platform

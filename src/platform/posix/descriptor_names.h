@@ -1,5 +1,5 @@
 #pragma once
-// Names of the program's own descriptors (/dev/stdin, /dev/fd/N, /proc/self/fd/N, however the
+// Names of the program's own descriptors, and the links that lead to them (/dev/stdin, /dev/fd/N, /proc/self/fd/N, however the
 // folder is spelled). Opening such a name would open the file anew, with its own offset and
 // mode, or fail for a socket; the program uses the descriptor itself instead. For the POSIX file
 // layer only.
@@ -11,5 +11,13 @@ namespace velmar::platform {
 // The descriptor `path` names when it is a number, written as the system writes it (no leading
 // zeros), in this process's own descriptor folder; -1 otherwise.
 int descriptorNamed(const std::string& path);
+
+// The folder part of `path`, up to and with its last slash ("" for none).
+std::string folderPart(const std::string& path);
+
+// Follows the symbolic links from `path` to the name the file will finally have (which need not
+// exist yet). Stops early at the name of a descriptor the program holds and returns it in
+// `descriptor` (-1 otherwise). False for a loop of links.
+bool followLinks(const std::string& path, std::string& target, int& descriptor);
 
 }  // namespace velmar::platform

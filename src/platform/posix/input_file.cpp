@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <new>
+#include <string>
 
 #include "descriptor_names.h"
 
@@ -20,8 +21,9 @@ bool InputFile::open(const char* path) {
   buffer_.reset(new (std::nothrow) char[kBufferSize]);
   if (!buffer_) return false;
   int descriptor = -1;
-  const int named = descriptorNamed(path);
-  if (named >= 0) {
+  int named = -1;
+  std::string final;
+  if (followLinks(path, final, named) && named >= 0) {
     const int flags = fcntl(named, F_GETFL);
     if (flags < 0 || (flags & O_ACCMODE) == O_WRONLY) return false;
     descriptor = fcntl(named, F_DUPFD_CLOEXEC, 3);

@@ -29,42 +29,6 @@ constexpr int kFolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 int fileOf(Handle handle) { return static_cast<int>(handle); }
 
-// --- Names -------------------------------------------------------------------------------------
-
-// The folder part of `path`, up to and with its last slash ("" for none).
-std::string folderPart(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// Follows the symbolic links from `path` to the name the book will finally have (which need not
-// exist yet). Stops early at the name of a descriptor the program holds and returns it in
-// `descriptor`. False for a loop of links.
-bool followLinks(const std::string& path, std::string& target, int& descriptor) {
-  std::string current = path;
-  std::string link(PATH_MAX, '\0');
-  for (int hop = 0; hop < 40; ++hop) {
-    descriptor = descriptorNamed(current);
-    if (descriptor >= 0) return true;
-    struct stat info {};
-    if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-      target = current;
-      return true;
-    }
-    const ssize_t length = readlink(current.c_str(), &link[0], link.size() - 1);
-    if (length <= 0) return false;
-    const std::string next(link, 0, static_cast<std::size_t>(length));
-    if (next[0] == '/') {
-      current = next;
-    } else {
-      current = folderPart(current);
-      current += next;
-    }
-  }
-  errno = ELOOP;
-  return false;
-}
-
 // --- Why a rename could not take the book's place ------------------------------------------------
 
 #if defined(__linux__)
