@@ -10,6 +10,7 @@
 
 namespace velmar {
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): input, then output, as on the command line
 bool runConversion(const char* inputPath, const char* outputPath) {
   platform::InputFile input;
   if (!openDatabase(input, inputPath)) return false;

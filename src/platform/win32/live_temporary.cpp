@@ -41,9 +41,9 @@ BOOL WINAPI onConsoleEvent(DWORD /*event*/) {
 
 }  // namespace
 
-TemporaryHeld::TemporaryHeld() { AcquireSRWLockExclusive(&held); }
+void holdTemporary() { AcquireSRWLockExclusive(&held); }
 
-TemporaryHeld::~TemporaryHeld() {
+void releaseTemporary() {
   ReleaseSRWLockExclusive(&held);
   yieldToAnEvent();
 }

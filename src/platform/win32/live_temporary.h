@@ -10,22 +10,25 @@
 
 namespace velmar::platform::output {
 
-// While an instance lives, no console event removes the temporary file or ends the program: the
-// file is being made, put in place or removed, and none of these may be cut short. An event
-// that came meanwhile ends the program, with its status, once the instance is gone.
-class TemporaryHeld {
- public:
-  TemporaryHeld();
-  ~TemporaryHeld();
-  TemporaryHeld(const TemporaryHeld&) = delete;
-  TemporaryHeld& operator=(const TemporaryHeld&) = delete;
-};
+// Runs `work` and returns what it returns, while no console event may remove the temporary file
+// or end the program: the file is being made, put in place or removed, and none of these may be
+// cut short. An event that came meanwhile ends the program, with its status, right after.
+void holdTemporary();
+void releaseTemporary();
+
+template <typename Work>
+auto whileTemporaryHeld(Work work) {
+  holdTemporary();
+  const auto result = work();
+  releaseTemporary();
+  return result;
+}
 
 // The longest path the record takes: the longest the wide file functions take.
 constexpr std::size_t kLivePathRoom = 32768;
 
 // Records `path` (shorter than kLivePathRoom) as the live temporary file: from now on a console event or the program's exit
-// removes it first. Only while a TemporaryHeld lives.
+// removes it first. Only inside whileTemporaryHeld.
 void armCleanup(const std::wstring& path);
 
 // The file is in place, removed, or must stay: nothing is live any more.

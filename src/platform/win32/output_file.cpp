@@ -154,17 +154,19 @@ Created createTemporary(const Target& target, const std::string& name, Handle& f
   if (wide.size() >= kLivePathRoom) return Created::Failed;
   // Made and recorded while no console event can come between, so the handler never removes a
   // file of that name that is not the program's own.
-  const TemporaryHeld held;
-  const HANDLE made = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (made == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Created::NameTaken;
-    return error == ERROR_ACCESS_DENIED ? Created::FolderRefuses : Created::Failed;
-  }
-  armCleanup(wide);
-  file = handleFrom(made);
-  return Created::Yes;
+  return whileTemporaryHeld([&] {
+    const HANDLE made =
+        CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (made == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Created::NameTaken;
+      return error == ERROR_ACCESS_DENIED ? Created::FolderRefuses : Created::Failed;
+    }
+    armCleanup(wide);
+    file = handleFrom(made);
+    return Created::Yes;
+  });
 }
 
 // ReplaceFileW gives the new file the old one's security, attributes and streams as it renames.
@@ -174,38 +176,39 @@ bool renameTemporary(const Target& target, const std::string& name) {
   if (outputStepFails(OutputStep::Rename)) return false;
   const std::wstring temporary = pathIn(target, name);
   const std::wstring final = pathIn(target, target.name);
-  const TemporaryHeld held;
-  bool oldBookRemoved = false;
-  const bool renamed = tryForAWhile([&] {
-    if (target.replacing &&
-        ReplaceFileW(final.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr) != 0) {
-      return true;
-    }
-    const DWORD error = target.replacing ? GetLastError() : ERROR_FILE_NOT_FOUND;
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) oldBookRemoved = true;
-    // No book under the name: a new book, an old one gone meanwhile, or one ReplaceFileW has
-    // removed before it could move the new one in (ERROR_UNABLE_TO_MOVE_REPLACEMENT). The
-    // temporary file simply takes the name.
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-      SetLastError(error);
-      return false;
-    }
-    return MoveFileExW(temporary.c_str(), final.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return whileTemporaryHeld([&] {
+    bool oldBookRemoved = false;
+    const bool renamed = tryForAWhile([&] {
+      if (target.replacing &&
+          ReplaceFileW(final.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr) != 0) {
+        return true;
+      }
+      const DWORD error = target.replacing ? GetLastError() : ERROR_FILE_NOT_FOUND;
+      if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) oldBookRemoved = true;
+      // No book under the name: a new book, an old one gone meanwhile, or one ReplaceFileW has
+      // removed before it could move the new one in. The temporary file simply takes the name.
+      if (error != ERROR_FILE_NOT_FOUND && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+        SetLastError(error);
+        return false;
+      }
+      return MoveFileExW(temporary.c_str(), final.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    });
+    onlyCopyInTemporary = !renamed && oldBookRemoved;
+    // Renamed, or the only copy: either way no ending may remove it now.
+    if (renamed || onlyCopyInTemporary) disarmCleanup();
+    return renamed;
   });
-  onlyCopyInTemporary = !renamed && oldBookRemoved;
-  // Renamed, or the only copy: either way no ending may remove it now.
-  if (renamed || onlyCopyInTemporary) disarmCleanup();
-  return renamed;
 }
 
 void removeTemporary(const Target& target, const std::string& name) {
-  const TemporaryHeld held;
-  if (!onlyCopyInTemporary) {
-    const std::wstring temporary = pathIn(target, name);
-    static_cast<void>(tryForAWhile([&] { return DeleteFileW(temporary.c_str()) != 0; }));
-  }
-  disarmCleanup();
+  const std::wstring temporary = pathIn(target, name);
+  static_cast<void>(whileTemporaryHeld([&] {
+    const bool removed = onlyCopyInTemporary ||
+                         tryForAWhile([&] { return DeleteFileW(temporary.c_str()) != 0; });
+    disarmCleanup();
+    return removed;
+  }));
 }
 
 bool writeAll(Handle file, const char* bytes, std::size_t count) {
