@@ -11,7 +11,8 @@ namespace {
 // Read by the console handler and at exit.
 wchar_t liveTemporary[kLivePathRoom];
 volatile LONG temporaryLive = 0;
-volatile LONG eventSeen = 0;
+// The thread of the console handler ending the program, once an event came; 0 before.
+volatile LONG endingThread = 0;
 SRWLOCK held = SRWLOCK_INIT;
 
 void removeLiveTemporary() {
@@ -20,9 +21,11 @@ void removeLiveTemporary() {
   if (InterlockedExchange(&temporaryLive, 0) != 0) DeleteFileW(liveTemporary);
 }
 
-// Waits for the handler, which is ending the program with the event's status.
+// Waits for the handler, which is ending the program with the event's status. The handler's own
+// thread runs the exit functions as it ends the program, and must not wait for itself.
 void yieldToAnEvent() {
-  if (InterlockedCompareExchange(&eventSeen, 0, 0) != 0) Sleep(INFINITE);
+  const LONG ending = InterlockedCompareExchange(&endingThread, 0, 0);
+  if (ending != 0 && ending != static_cast<LONG>(GetCurrentThreadId())) Sleep(INFINITE);
 }
 
 extern "C" void removeLiveTemporaryAtExit() {
@@ -33,7 +36,8 @@ extern "C" void removeLiveTemporaryAtExit() {
 // Ctrl+C, Ctrl+Break, a closed console window, logoff, shutdown: once no temporary file is being
 // put in place, remove it and end the program as the console would, with the event's status.
 BOOL WINAPI onConsoleEvent(DWORD /*event*/) {
-  InterlockedExchange(&eventSeen, 1);
+  // A second event finds the first one ending the program already.
+  InterlockedCompareExchange(&endingThread, static_cast<LONG>(GetCurrentThreadId()), 0);
   AcquireSRWLockExclusive(&held);
   removeLiveTemporary();
   ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
