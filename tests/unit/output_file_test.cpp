@@ -119,6 +119,31 @@ TEST(BookLinks, SymlinkedBookStaysALinkItsTargetReplacedOrKept) {
   }
 }
 
+// What the name led to when the book was prepared is where it goes, whatever happens to the
+// name meanwhile: the folder renamed, or the name made a link to another file.
+TEST(BookLinks, WhatTheNameLedToWhenPreparedIsWhereTheBookGoes) {
+  for (const bool oldBook : {false, true}) {
+    SCOPED_TRACE(oldBook ? "over an old book" : "a new book");
+    ScratchDir dir;
+    ASSERT_EQ(mkdir(dir.path("books").c_str(), 0755), 0);
+    const std::string book = dir.path("books/book.fb2");
+    if (oldBook) writeFile(book, kOldBook);
+    writeFile(dir.path("elsewhere.xml"), "someone else's file");
+
+    platform::TextFileWriter out;
+    ASSERT_TRUE(out.prepare(book.c_str()));
+    ASSERT_EQ(rename(dir.path("books").c_str(), dir.path("moved").c_str()), 0);
+    ASSERT_EQ(mkdir(dir.path("books").c_str(), 0755), 0);
+    ASSERT_EQ(symlink("../elsewhere.xml", book.c_str()), 0);
+    ASSERT_TRUE(writeFictionBook(out, book.c_str(), OneEmptyRecord(), kNovemberMorning));
+
+    EXPECT_EQ(readFile(dir.path("moved/book.fb2")), oneEmptyRecordBook());
+    EXPECT_EQ(namesIn(dir.path("moved")), std::set<std::string>{"book.fb2"});
+    EXPECT_EQ(readFile(dir.path("elsewhere.xml")), "someone else's file");
+    EXPECT_TRUE(S_ISLNK(modeOf(book)));
+  }
+}
+
 // Root may write anything; permissions only mean something to an ordinary user. As root the
 // checks run as "nobody" for a while, in a scratch folder "nobody" may write to as well (so that
 // only the permission under test can stop the program).
