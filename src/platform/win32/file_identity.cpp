@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include "handles.h"
+
 namespace velmar::platform {
 
 bool identityOfOpenFile(std::intptr_t handle, FileIdentity& result) {
   BY_HANDLE_FILE_INFORMATION information{};
-  if (GetFileInformationByHandle(reinterpret_cast<HANDLE>(handle), &information) == 0) return false;
+  if (GetFileInformationByHandle(handleOf(handle), &information) == 0) return false;
   result.volume = information.dwVolumeSerialNumber;
   result.file = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
   return true;

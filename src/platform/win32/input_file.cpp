@@ -4,14 +4,10 @@
 
 #include <new>
 
+#include "handles.h"
 #include "wide_names.h"
 
 namespace velmar::platform {
-namespace {
-
-HANDLE handleOf(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
-
-}  // namespace
 
 InputFile::~InputFile() {
   if (handle_ != kClosed) CloseHandle(handleOf(handle_));
@@ -25,7 +21,7 @@ bool InputFile::open(const char* path) {
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  handle_ = reinterpret_cast<std::intptr_t>(file);
+  handle_ = handleFrom(file);
   failed_ = false;
   return true;
 }

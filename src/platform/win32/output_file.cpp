@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "handles.h"
 #include "live_temporary.h"
 #include "platform/output_primitives.h"
 #include "platform/output_seam.h"
@@ -14,9 +15,6 @@
 
 namespace velmar::platform::output {
 namespace {
-
-HANDLE handleOf(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
-Handle handleFrom(HANDLE handle) { return reinterpret_cast<Handle>(handle); }
 
 // --- Waiting for other programs ------------------------------------------------------------------
 
