@@ -6,7 +6,7 @@
 #   README.txt          usage, messages and exit status
 #   catalogue.xml       the example database
 #   LICENSE.txt         the program's licence
-#   COPYING-expat.txt   the licence of the Expat parser linked into it (from Debian's source)
+#   COPYING-expat.txt   the licence of the Expat parser linked into it (third_party/expat/)
 # (the text files all with CR LF line ends, which the script checks)
 #
 # Reproducible: two builds of one commit, in any two clones, give byte-identical zips. The .exe
@@ -15,14 +15,18 @@
 # the commit's time (SOURCE_DATE_EPOCH, default: the commit's), fixed permissions, and the
 # entries are sorted (zip -X: no extra fields with owners or other times).
 #
+# Expat is built from third_party/expat/, which must first match the sum that
+# third_party/expat-origin.txt records (scripts/expat-tree.sh). dist/SHA256SUMS then lists the
+# zips and, where scripts/build-deb.sh has left it, the Debian package.
+#
 # Usage: scripts/build-windows.sh
-# Installs what is missing (scripts/install-deps.sh); root or sudo for that and for Expat's source.
+# Installs what is missing (scripts/install-deps.sh); root or sudo for that.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 scripts/install-deps.sh
-scripts/fetch-expat-source.sh
+scripts/expat-tree.sh
 
 version=$(sed -n 's/^project(velmar2fb2 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "build-windows: no version in CMakeLists.txt" >&2; exit 1; }
@@ -31,6 +35,10 @@ export TZ=UTC LC_ALL=C
 
 # Text with CR LF line ends, whatever it had.
 crlf() { sed -e 's/\r$//' -e 's/$/\r/'; }
+
+# "2.8.3 (commit 11856978, 2026-08-21)": the release and the commit the tree was taken at.
+expat=$(sed -n 's/^#  define XML_\(MAJOR\|MINOR\|MICRO\)_VERSION //p' third_party/expat/lib/expat.h | paste -sd .)
+expat="$expat ($(sed -n 's/^commit: *\([0-9a-f]\{8\}\)[0-9a-f]* (\(.*\))$/commit \1, \2/p' third_party/expat-origin.txt))"
 
 mkdir -p dist
 for target in win32:i686-w64-mingw32:32-bit win64:x86_64-w64-mingw32:64-bit; do
@@ -45,11 +53,12 @@ for target in win32:i686-w64-mingw32:32-bit win64:x86_64-w64-mingw32:64-bit; do
   stage=$build/$package
   mkdir -p "$stage"
   "$triplet-strip" -o "$stage/velmar2fb2.exe" "$build/velmar2fb2.exe"
-  sed -e "s/@VERSION@/$version/" -e "s/@BITS@/$bits/" packaging/windows/README.txt \
+  sed -e "s/@VERSION@/$version/g" -e "s/@BITS@/$bits/" -e "s/@NAME@/$name/g" -e "s/@EXPAT@/$expat/" \
+    packaging/windows/README.txt \
     | crlf > "$stage/README.txt"
   cp examples/catalogue.xml "$stage/catalogue.xml"
   crlf < LICENSE > "$stage/LICENSE.txt"
-  crlf < build-expat-src/expat/expat/COPYING > "$stage/COPYING-expat.txt"
+  crlf < third_party/expat/COPYING > "$stage/COPYING-expat.txt"
   # Every text file with CR LF line ends: Notepad before Windows 10 shows LF alone as one line.
   for text in "$stage"/*; do
     [ "$text" != "$stage/velmar2fb2.exe" ] || continue
@@ -67,4 +76,4 @@ for target in win32:i686-w64-mingw32:32-bit win64:x86_64-w64-mingw32:64-bit; do
   (cd "$build" && find "$package" -type f | sort | zip -X -D -q "$zip_file" -@)
   echo "build-windows: $zip_file"
 done
-(cd dist && sha256sum "velmar2fb2-$version-win32.zip" "velmar2fb2-$version-win64.zip")
+scripts/write-sums.sh

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Builds the Windows programs and runs their tests:
-#   build-win64/  x86_64 .exe, its portable unit tests and the end-to-end cases under wine64
+#   build-win64/  x86_64 .exe, its portable unit tests, the end-to-end cases and Expat's own
+#                 test suite (runtests.exe, built from the same sources with the same flags)
+#                 under wine64
 #   build-win32/  i686 .exe, the same tests under wine32, in a chroot beside this machine
 #                 (scripts/wine32-session.sh: natively or through qemu-i386, which it says)
-# Both .exe files must import only Windows system DLLs (objdump -p): no mingw runtime DLL; and
-# carry their version resource and application manifest.
+# Both .exe files must import only Windows system DLLs (objdump -p): no mingw runtime DLL; carry
+# their version resource and application manifest; and hold the Expat of third_party/.
 #
 # Usage: scripts/test-windows.sh [extra ctest arguments...]
-# Installs what is missing (scripts/install-deps.sh); root or sudo for that and for Expat's
-# source, root for the 32-bit tests' chroot.
+# Installs what is missing (scripts/install-deps.sh); root or sudo for that, root for the 32-bit
+# tests' chroot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -20,8 +22,9 @@ stage() {
 }
 
 scripts/install-deps.sh
-scripts/fetch-expat-source.sh
+scripts/expat-tree.sh
 stage "packages and Expat's source"
+expat_version=$(sed -n 's/^#  define XML_\(MAJOR\|MINOR\|MICRO\)_VERSION //p' third_party/expat/lib/expat.h | paste -sd .)
 
 # The DLLs a Windows installation always has. Anything else would have to ship beside the .exe.
 system_dlls='^(kernel32|msvcrt|advapi32|user32|gdi32|shell32|ole32|oleaut32|ws2_32|bcrypt|ntdll|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'
@@ -61,7 +64,17 @@ check_identity() {
   grep -q 'level="asInvoker"' <<<"$manifest" || missing+=" asInvoker"
   [ "$(grep -c '<supportedOS ' <<<"$manifest")" -eq 5 ] || missing+=" supportedOS-Vista-to-11"
   grep -q '<longPathAware[^>]*>true<' <<<"$manifest" || missing+=" longPathAware"
+  # The parser's own version string, which XML_ExpatVersion returns (all of strings' output
+  # read: grep -q would stop it with SIGPIPE, which pipefail counts).
+  strings -n 8 "$exe" | grep -x "expat_$expat_version" >/dev/null || missing+=" expat_$expat_version"
   [ -z "$missing" ] || { echo "test-windows: $exe lacks:$missing" >&2; return 1; }
+}
+
+# expat_result BUILD_DIR: what Expat's runtests said in the last ctest run there.
+expat_result() {
+  local said
+  said=$(grep -a -m 1 'Checks: ' "$1/Testing/Temporary/LastTest.log" | tr -d '\r' || true)
+  echo "test-windows: Expat's runtests in $1: ${said:-no result}"
 }
 
 # configure BUILD_DIR TOOLCHAIN [cmake arguments...]
@@ -80,13 +93,14 @@ rm -rf build-win64 build-win32
 trap 'scripts/wine-run.sh --stop' EXIT
 scripts/wine-run.sh --start
 stage "wine prefix and server"
-configure build-win64 x86_64-w64-mingw32 -DVELMAR_BUILD_TESTS=ON \
+configure build-win64 x86_64-w64-mingw32 -DVELMAR_BUILD_TESTS=ON -DVELMAR_EXPAT_TESTS=ON \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh"
 cmake --build build-win64 -j 2
 check_imports build-win64/velmar2fb2.exe x86_64-w64-mingw32-objdump
 check_identity build-win64/velmar2fb2.exe x86_64-w64-mingw32-objdump build-win64
 stage "x86_64 build"
 ctest --test-dir build-win64 --output-on-failure -j 2 "$@"
+expat_result build-win64
 for marker in tests/e2e/cases/*/posix-only; do
   [ -e "$marker" ] || continue
   echo "test-windows: skipped e2e.$(basename "$(dirname "$marker")"): POSIX only: $(head -n 1 "$marker")"
@@ -95,7 +109,7 @@ stage "x86_64 tests under wine64"
 
 # 32-bit: built and checked, then tested under wine32 (scripts/wine32-session.sh says how
 # 32-bit programs ran, and fails, saying why, where it cannot run them).
-configure build-win32 i686-w64-mingw32 -DVELMAR_BUILD_TESTS=ON \
+configure build-win32 i686-w64-mingw32 -DVELMAR_BUILD_TESTS=ON -DVELMAR_EXPAT_TESTS=ON \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine32-run.sh"
 cmake --build build-win32 -j 2 --target velmar2fb2
 check_imports build-win32/velmar2fb2.exe i686-w64-mingw32-objdump
@@ -104,5 +118,6 @@ stage "i686 build"
 # The tests' discovery runs the test program: the rest of the build needs wine32 too.
 scripts/wine32-session.sh sh -c \
   'cmake --build build-win32 -j 2 && ctest --test-dir build-win32 --output-on-failure -j 2 "$@"' sh "$@"
+expat_result build-win32
 stage "i686 tests under wine32"
 echo "test-windows: passed"

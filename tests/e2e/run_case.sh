@@ -16,6 +16,8 @@
 #   posix-only
 #            the case needs something only a POSIX system has (/dev/full, ...); the file says
 #            what. On Windows the case is skipped with that reason.
+#   seconds  optional: the most seconds the run may take, for a case a slow parser would hang
+#            on (a loose bound, not a measure of speed)
 # After the run the scratch directory must hold exactly the files of files/ and expect/: no
 # stray or partial book. Every book the program wrote is also checked against the schema.
 #
@@ -29,6 +31,9 @@
 #                        replaced by the one for the minute the program ran in, before the
 #                        comparison; everything else is still compared byte for byte.
 #   VELMAR_E2E_WRAPPER   a command prefix for the program (valgrind, say, or wine).
+#   VELMAR_E2E_NO_SECONDS
+#                        set: the cases' seconds bounds are not checked (under valgrind, which
+#                        runs the program tens of times slower).
 #
 # Usage: run_case.sh PROGRAM CASE_DIR SOURCE_DIR
 set -u
@@ -83,15 +88,22 @@ case $clock in
   *) echo "run_case: VELMAR_E2E_CLOCK is faketime or real, not $clock" >&2; exit 2 ;;
 esac
 started=$(date +%s)
+started_ns=$(date +%s%N)
 # shellcheck disable=SC2086  # the wrapper is a command line of its own
 (cd "$scratch" && "${clock_prefix[@]}" ${VELMAR_E2E_WRAPPER:-} \
   "$program" "${arguments[@]}" > "$actual_stdout")
 status=$?
 finished=$(date +%s)
+took_ms=$((($(date +%s%N) - started_ns) / 1000000))
 
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 
+if [ -f "$case_dir/seconds" ] && [ -z "${VELMAR_E2E_NO_SECONDS:-}" ]; then
+  bound=$(cat "$case_dir/seconds")
+  echo "took $((took_ms / 1000)).$(printf '%03d' $((took_ms % 1000))) s (bound $bound s)"
+  [ "$took_ms" -le $((bound * 1000)) ] || fail "the run took longer than $bound s"
+fi
 expected_status=$(cat "$(expected_file status)")
 [ "$status" -eq "$expected_status" ] || fail "exit status $status, expected $expected_status"
 
