@@ -14,27 +14,15 @@
 
 namespace {
 
-DWORD shareMode(const char* letters) {
-  DWORD mode = 0;
-  for (const char* letter = letters; *letter != '\0'; ++letter) {
-    if (*letter == 'r') mode |= FILE_SHARE_READ;
-    if (*letter == 'w') mode |= FILE_SHARE_WRITE;
-    if (*letter == 'd') mode |= FILE_SHARE_DELETE;
-  }
-  return mode;
-}
-
-HANDLE openShared(const std::string& path, DWORD share) {
-  return CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+HANDLE openShared(const std::string& path, const std::string& share) {
+  const DWORD mode = (share.find('r') != std::string::npos ? FILE_SHARE_READ : 0) |
+                     (share.find('w') != std::string::npos ? FILE_SHARE_WRITE : 0) |
+                     (share.find('d') != std::string::npos ? FILE_SHARE_DELETE : 0);
+  return CreateFileA(path.c_str(), GENERIC_READ, mode, nullptr, OPEN_EXISTING,
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-void ready() {
-  std::puts("ready");
-  std::fflush(stdout);
-}
-
-int scan(const std::string& folder, DWORD share, DWORD hold, DWORD total) {
+int scan(const std::string& folder, const std::string& share, DWORD hold, DWORD total) {
   const DWORD start = GetTickCount();
   std::set<std::string> seen;
   std::string opened;
@@ -42,19 +30,23 @@ int scan(const std::string& folder, DWORD share, DWORD hold, DWORD total) {
   for (bool first = true; first || GetTickCount() - start < total; first = false) {
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-        if (!seen.insert(found.cFileName).second || first) continue;
-        const HANDLE file = openShared(folder + "\\" + found.cFileName, share);
-        if (file == INVALID_HANDLE_VALUE) continue;
-        opened += std::string(found.cFileName) + "\n";
+    while (search != INVALID_HANDLE_VALUE) {
+      const std::string name = found.cFileName;
+      const bool isNew = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                         seen.insert(name).second && !first;
+      const HANDLE file = isNew ? openShared(folder + "\\" + name, share) : INVALID_HANDLE_VALUE;
+      if (file != INVALID_HANDLE_VALUE) {
+        opened += name + "\n";
         Sleep(hold);
         CloseHandle(file);
-      } while (FindNextFileA(search, &found));
-      FindClose(search);
+      }
+      if (!FindNextFileA(search, &found)) break;
     }
-    if (first) ready();
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    if (first) {
+      std::puts("ready");
+      std::fflush(stdout);
+    }
     Sleep(1);
   }
   std::fputs(opened.c_str(), stdout);
@@ -65,21 +57,20 @@ int scan(const std::string& folder, DWORD share, DWORD hold, DWORD total) {
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
-  if (mode == "hold" && argc == 5) {
-    const HANDLE file = openShared(argv[2], shareMode(argv[3]));
-    if (file == INVALID_HANDLE_VALUE) {
-      std::fprintf(stderr, "hold_file: %s cannot be opened (error %lu)\n", argv[2], GetLastError());
-      return 1;
-    }
-    ready();
-    Sleep(static_cast<DWORD>(std::atol(argv[4])));
-    CloseHandle(file);
-    return 0;
+  if (mode == "scan" && argc == 6)
+    return scan(argv[2], argv[3], std::atol(argv[4]), std::atol(argv[5]));
+  if (mode != "hold" || argc != 5) {
+    std::fputs("usage: hold_file hold PATH SHARE MS | scan FOLDER SHARE MS TOTAL\n", stderr);
+    return 2;
   }
-  if (mode == "scan" && argc == 6) {
-    return scan(argv[2], shareMode(argv[3]), static_cast<DWORD>(std::atol(argv[4])),
-                static_cast<DWORD>(std::atol(argv[5])));
+  const HANDLE file = openShared(argv[2], argv[3]);
+  if (file == INVALID_HANDLE_VALUE) {
+    std::fprintf(stderr, "hold_file: %s cannot be opened (error %lu)\n", argv[2], GetLastError());
+    return 1;
   }
-  std::fputs("usage: hold_file hold PATH SHARE MS | scan FOLDER SHARE MS TOTAL\n", stderr);
-  return 2;
+  std::puts("ready");
+  std::fflush(stdout);
+  Sleep(std::atol(argv[4]));
+  CloseHandle(file);
+  return 0;
 }
