@@ -99,8 +99,7 @@ EOF
 while read -r kind first_database second_database; do
   mkdir "$work/pairs-$kind" && cd "$work/pairs-$kind" || exit 1
   failures_before=$failures
-  pair=1
-  while [ "$pair" -le 10 ]; do
+  for pair in 1 2 3 4 5 6 7 8 9 10; do
     rm -f link.fb2
     printf '%s' "$old_book" > book.fb2
     [ "$kind" = ordinary ] || ln book.fb2 link.fb2
@@ -121,7 +120,6 @@ while read -r kind first_database second_database; do
     [ "$kind" = ordinary ] || cmp -s book.fb2 link.fb2 ||
       fail "$kind book, pair $pair: the other link does not see the book"
     no_temporary || fail "$kind book, pair $pair: a temporary file was left"
-    pair=$((pair + 1))
   done
   [ "$failures" -eq "$failures_before" ] &&
     ok "$kind book, 10 pairs of runs: both exit 0, one whole book, no temporary file"
@@ -149,9 +147,7 @@ program_process() {
 failures_before=$failures
 ended=0
 replaced=0
-attempt=0
-while [ "$attempt" -lt 15 ]; do
-  attempt=$((attempt + 1))
+for attempt in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15; do
   printf '%s' "$old_book" > book.fb2
   # shellcheck disable=SC2086
   env --default-signal=INT $run "$program" -i=../big.xml -o=book.fb2 > out &
@@ -167,7 +163,7 @@ while [ "$attempt" -lt 15 ]; do
   case $status in
     58) ended=$((ended + 1)) && ! kept_old_book && replaced=$((replaced + 1)) ;;
     # The event came as the run was ending.
-    0) same_book book.fb2 ../big.undated || fail "Ctrl+C, run $attempt: exit status 0, the old book" ;;
+    0) same_book book.fb2 ../big.undated || fail "Ctrl+C, run $attempt: exit status 0 without the new book" ;;
     *) fail "Ctrl+C, run $attempt: exit status $status, said: $(tr -d '\r\n' < out)" ;;
   esac
   no_temporary || fail "Ctrl+C, run $attempt: a temporary file was left"
