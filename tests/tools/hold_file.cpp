@@ -1,0 +1,76 @@
+// Holds files open the way other programs do behind the converter's back on Windows: a reader
+// showing the book, or a virus scanner or sync client opening each new file for a moment.
+//   hold_file hold PATH SHARE MS          opens PATH for MS milliseconds
+//   hold_file scan FOLDER SHARE MS TOTAL  for TOTAL ms, opens each file that appears in FOLDER
+//                                         for MS ms, and then names the files it opened
+// SHARE is some of r, w, d (others may read, write, delete) or "none". "ready" is printed once
+// the file is held or the folder is watched, so a driver knows when to start the converter.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+namespace {
+
+HANDLE openShared(const std::string& path, const std::string& share) {
+  const DWORD mode = (share.find('r') != std::string::npos ? FILE_SHARE_READ : 0) |
+                     (share.find('w') != std::string::npos ? FILE_SHARE_WRITE : 0) |
+                     (share.find('d') != std::string::npos ? FILE_SHARE_DELETE : 0);
+  return CreateFileA(path.c_str(), GENERIC_READ, mode, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+int scan(const std::string& folder, const std::string& share, DWORD hold, DWORD total) {
+  const DWORD start = GetTickCount();
+  std::set<std::string> seen;
+  std::string opened;
+  // The first listing only records what was there before.
+  for (bool first = true; first || GetTickCount() - start < total; first = false) {
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    while (search != INVALID_HANDLE_VALUE) {
+      const std::string name = found.cFileName;
+      const bool isNew = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                         seen.insert(name).second && !first;
+      const HANDLE file = isNew ? openShared(folder + "\\" + name, share) : INVALID_HANDLE_VALUE;
+      if (file != INVALID_HANDLE_VALUE) {
+        opened += name + "\n";
+        Sleep(hold);
+        CloseHandle(file);
+      }
+      if (!FindNextFileA(search, &found)) break;
+    }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    if (first) {
+      std::puts("ready");
+      std::fflush(stdout);
+    }
+    Sleep(1);
+  }
+  std::fputs(opened.c_str(), stdout);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "scan" && argc == 6)
+    return scan(argv[2], argv[3], std::atol(argv[4]), std::atol(argv[5]));
+  if (mode != "hold" || argc != 5) {
+    std::fputs("usage: hold_file hold PATH SHARE MS | scan FOLDER SHARE MS TOTAL\n", stderr);
+    return 2;
+  }
+  const HANDLE file = openShared(argv[2], argv[3]);
+  if (file == INVALID_HANDLE_VALUE) {
+    std::fprintf(stderr, "hold_file: %s cannot be opened (error %lu)\n", argv[2], GetLastError());
+    return 1;
+  }
+  std::puts("ready");
+  std::fflush(stdout);
+  Sleep(std::atol(argv[4]));
+  CloseHandle(file);
+  return 0;
+}
