@@ -45,7 +45,16 @@ BOOL WINAPI onConsoleEvent(DWORD /*event*/) {
 
 }  // namespace
 
-void holdTemporary() { AcquireSRWLockExclusive(&held); }
+void holdTemporary() {
+  // Installed before the first temporary file is made, so no event finds the file made and the
+  // console's default handling still in place.
+  static bool installed = false;
+  if (!installed) {
+    installed = std::atexit(removeLiveTemporaryAtExit) == 0 &&
+                SetConsoleCtrlHandler(onConsoleEvent, TRUE) != 0;
+  }
+  AcquireSRWLockExclusive(&held);
+}
 
 void releaseTemporary() {
   ReleaseSRWLockExclusive(&held);
@@ -53,11 +62,6 @@ void releaseTemporary() {
 }
 
 void armCleanup(const std::wstring& path) {
-  static bool installed = false;
-  if (!installed) {
-    installed = std::atexit(removeLiveTemporaryAtExit) == 0 &&
-                SetConsoleCtrlHandler(onConsoleEvent, TRUE) != 0;
-  }
   wmemcpy(liveTemporary, path.c_str(), path.size() + 1);
   InterlockedExchange(&temporaryLive, 1);
 }
