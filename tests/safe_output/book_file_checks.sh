@@ -20,37 +20,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-ok() { echo "ok   - $1"; }
-fail() { echo "FAIL - $1"; failures=$((failures + 1)); }
-check() {
-  description=$1
-  shift
-  if "$@"; then ok "$description"; else fail "$description"; fi
-}
+. "$(dirname "$0")/checks_common.sh"
 
 # A database of about 50 MiB (a book of about 70 MiB): writing it takes long enough to be caught
 # at it. The medium one still outgrows the file-size limit and the small file system below.
-make_database() {
-  awk -v records="$2" 'BEGIN {
-    print "<?xml version=\"1.0\" encoding=\"windows-1251\"?>"
-    print "<db>"
-    review = "A review of the disc, long enough to make the book large; "
-    review = review review review review
-    for (i = 0; i < records; i++)
-      printf "<VelmarList><nameR>Title %d</nameR><nameO>Original &amp; title %d</nameO>" \
-             "<sign>DVD-%06d</sign><obz>%s</obz></VelmarList>\n", i, i, i, review
-    print "</db>"
-  }' > "$1"
-}
 make_database "$work/big.xml" 150000
 make_database "$work/medium.xml" 5000
 make_database "$work/small.xml" 3
 
-old_book="an older book, which must survive"
-# The book without its date line, which changes with the clock.
-undated() { sed '/<date value=/d' "$1"; }
-same_book() { undated "$1" | cmp -s - "$2"; }
 no_temporary() { [ -z "$(find "$1" -maxdepth 1 -name ".$2.*")" ]; }
 kept_old_book() { [ "$(cat "$1")" = "$old_book" ]; }
 

@@ -12,33 +12,14 @@ program=$1
 holder=$2
 run=${VELMAR_WINDOWS_WRAPPER:-}
 
+. "$(dirname "$0")/checks_common.sh"
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # Every name is relative to the row's folder: the emulator sees Unix paths only through a drive.
 cd "$work" || exit 1
 
-failures=0
-ok() { echo "ok   - $1"; }
-fail() { echo "FAIL - $1"; failures=$((failures + 1)); }
-check() {
-  description=$1
-  shift
-  if "$@"; then ok "$description"; else fail "$description"; fi
-}
-
 # About 40 MiB of database: the book takes long enough to write to be caught at it.
-make_database() {
-  awk -v records="$2" 'BEGIN {
-    print "<?xml version=\"1.0\" encoding=\"windows-1251\"?>"
-    print "<db>"
-    review = "A review of the disc, long enough to make the book large; "
-    review = review review review review
-    for (i = 0; i < records; i++)
-      printf "<VelmarList><nameR>Title %d</nameR><nameO>Original &amp; title %d</nameO>" \
-             "<sign>DVD-%06d</sign><obz>%s</obz></VelmarList>\n", i, i, i, review
-    print "</db>"
-  }' > "$1"
-}
 make_database big.xml 120000
 make_database medium.xml 2000
 make_database small.xml 3
@@ -46,9 +27,6 @@ make_database small.xml 3
 # shellcheck disable=SC2086  # the wrapper is a command line of its own
 converter() { $run "$program" "$@"; }
 
-old_book="an older book, which must survive"
-undated() { sed '/<date value=/d' "$1"; }
-same_book() { undated "$1" | cmp -s - "$2"; }
 no_temporary() { [ -z "$(find . -maxdepth 1 -name '.book.fb2.*')" ]; }
 kept_old_book() { [ "$(cat book.fb2)" = "$old_book" ]; }
 
