@@ -1,5 +1,8 @@
 #include "cli/conversion_run.h"
 
+#include <memory>
+#include <new>
+
 #include "platform/file_identity.h"
 #include "platform/input_file.h"
 #include "platform/local_time.h"
@@ -17,11 +20,16 @@ bool runConversion(const char* inputPath, const char* outputPath) {
   // What the book will be written into is found now and held until it is written, so the check
   // below compares the database with the very file the book goes to: no name, link or
   // descriptor number can lead somewhere else in between. Nothing is created or changed yet.
-  platform::TextFileWriter book;
-  const bool writable = book.prepare(outputPath);
+  // On the heap with its buffer: the program must run in a small stack.
+  const std::unique_ptr<platform::TextFileWriter> book(new (std::nothrow) platform::TextFileWriter);
+  if (!book) {
+    platform::printMessage("Out of memory reading input file [%s]\n", inputPath);
+    return false;
+  }
+  const bool writable = book->prepare(outputPath);
   // The book must never take the database's place, nor write into the pipe it comes through.
   platform::FileIdentity inputIdentity;
-  if (input.identity(inputIdentity) && book.writesInto(inputIdentity)) {
+  if (input.identity(inputIdentity) && book->writesInto(inputIdentity)) {
     platform::printMessage("Output file [%s] is the input file\n", outputPath);
     return false;
   }
@@ -33,7 +41,7 @@ bool runConversion(const char* inputPath, const char* outputPath) {
     platform::printMessage("Can't open output file [%s]\n", outputPath);
     return false;
   }
-  return writeFictionBook(book, outputPath, list, platform::localTimeNow());
+  return writeFictionBook(*book, outputPath, list, platform::localTimeNow());
 }
 
 }  // namespace velmar

@@ -1,16 +1,9 @@
 #include "platform/text_file_writer.h"
 
-#include <new>
-
 namespace velmar::platform {
 
 bool TextFileWriter::open() {
   used_ = 0;
-  if (!buffer_) buffer_.reset(new (std::nothrow) char[kBufferSize]);
-  if (!buffer_) {
-    file_.abandon();
-    return false;
-  }
   return file_.open();
 }
 
@@ -30,7 +23,7 @@ void TextFileWriter::write(const char* bytes, std::size_t count) {
 void TextFileWriter::putLarge(const char* bytes, std::size_t count) {
   // Fill the buffer up and write it out whole, so the file sees writes of the full size.
   const std::size_t room = kBufferSize - used_;
-  std::memcpy(buffer_.get() + used_, bytes, room);
+  std::memcpy(buffer_ + used_, bytes, room);
   used_ = kBufferSize;
   bytes += room;
   count -= room;
@@ -41,12 +34,12 @@ void TextFileWriter::putLarge(const char* bytes, std::size_t count) {
     bytes += whole;
     count -= whole;
   }
-  if (count > 0) std::memcpy(buffer_.get(), bytes, count);
+  if (count > 0) std::memcpy(buffer_, bytes, count);
   used_ = count;
 }
 
 void TextFileWriter::flushBuffer() {
-  if (used_ > 0) sink(buffer_.get(), used_);
+  if (used_ > 0) sink(buffer_, used_);
   used_ = 0;
 }
 

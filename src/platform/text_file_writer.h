@@ -2,12 +2,11 @@
 // The book as a text file of its readers: every line feed written becomes the pair CR LF, as a
 // Windows text-mode stream would store it, on every system alike. A lone CR is written as it is.
 // Bytes are gathered in a buffer and go to the output file in large writes. Write errors are
-// sticky: once one write fails, later writes do nothing and commit() reports it. The buffer is on
-// the heap: the program must run in a small stack.
+// sticky: once one write fails, later writes do nothing and commit() reports it. The buffer is
+// part of the writer, so a program that must run in a small stack keeps its writer on the heap.
 
 #include <cstddef>
 #include <cstring>
-#include <memory>
 
 #include "platform/output_file.h"
 
@@ -39,7 +38,7 @@ class TextFileWriter {
   // hands them to endLine), or a FixedText.
   void writeVerbatim(const char* bytes, std::size_t count) {
     if (count <= kBufferSize - used_) {
-      if (count > 0) std::memcpy(buffer_.get() + used_, bytes, count);
+      if (count > 0) std::memcpy(buffer_ + used_, bytes, count);
       used_ += count;
       return;
     }
@@ -88,7 +87,7 @@ class TextFileWriter {
 
   OutputFile file_;
   std::size_t used_ = 0;
-  std::unique_ptr<char[]> buffer_;
+  char buffer_[kBufferSize];
 };
 
 }  // namespace velmar::platform
