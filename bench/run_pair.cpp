@@ -5,7 +5,8 @@
 //
 // Runs the programs round-robin on the same file (converter, floor, converter, floor, ...) so
 // that both see the same machine state; with --baseline a second converter (e.g. the build
-// before a change) takes its turn in every round too (converter, baseline, floor, ...). First
+// before a change) takes its turn in every round too, the two converters swapping places from
+// one round to the next (converter, baseline, floor, baseline, converter, floor, ...). First
 // `warmup` unrecorded rounds (page cache, CPU frequency), then `reps` recorded ones. Each run is
 // a fork + exec; its wall time is taken with the monotonic clock around it, its CPU time and
 // peak resident set from wait4's rusage. The book file is removed before every converter run
@@ -149,12 +150,25 @@ int main(int argc, char** argv) {
   bool failed = false;
   for (int round = 0; round < warmup + reps && !failed; ++round) {
     const bool recorded = round >= warmup;
-    if (!overOldBook) std::remove(output.c_str());
-    const RunResult conv = runOnce(converterCommand);
-    RunResult base;
-    if (!baseline.empty()) {
+    // The two converters take turns at going first: the first run of a round follows the floor
+    // and the second follows a converter, and that alone tilts the comparison (bench/README.md).
+    const auto runConverter = [&] {
+      if (!overOldBook) std::remove(output.c_str());
+      return runOnce(converterCommand);
+    };
+    const auto runBaseline = [&] {
       if (!overOldBook) std::remove((output + ".baseline").c_str());
-      base = runOnce(baselineCommand);
+      return runOnce(baselineCommand);
+    };
+    RunResult conv, base;
+    if (baseline.empty()) {
+      conv = runConverter();
+    } else if (round % 2 == 0) {
+      conv = runConverter();
+      base = runBaseline();
+    } else {
+      base = runBaseline();
+      conv = runConverter();
     }
     const RunResult floor = runOnce(floorCommand);
     if (conv.status != 0 || floor.status != 0 || (!baseline.empty() && base.status != 0)) {
