@@ -82,6 +82,14 @@ RunResult runOnce(const std::vector<std::string>& command) {
   return result;
 }
 
+// One converter run; unless the old book is to be replaced, the book is removed first (outside
+// the timed part), so the run writes a new one.
+RunResult runConverter(const std::vector<std::string>& command, const std::string& book,
+                       bool overOldBook) {
+  if (!overOldBook) std::remove(book.c_str());
+  return runOnce(command);
+}
+
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const std::size_t middle = values.size() / 2;
@@ -140,8 +148,8 @@ int main(int argc, char** argv) {
 
   const std::vector<std::string> converterCommand = {converter, "-i=" + input, "-o=" + output};
   const std::vector<std::string> floorCommand = {floorProgram, input};
-  const std::vector<std::string> baselineCommand = {baseline, "-i=" + input,
-                                                    "-o=" + output + ".baseline"};
+  const std::string baselineBook = output + ".baseline";
+  const std::vector<std::string> baselineCommand = {baseline, "-i=" + input, "-o=" + baselineBook};
   std::FILE* log = logPath.empty() ? nullptr : std::fopen(logPath.c_str(), "a");
 
   std::vector<double> converterTimes, floorTimes, converterCpu, floorCpu, baseTimes, baseCpu;
@@ -150,25 +158,17 @@ int main(int argc, char** argv) {
   bool failed = false;
   for (int round = 0; round < warmup + reps && !failed; ++round) {
     const bool recorded = round >= warmup;
-    // The two converters take turns at going first: the first run of a round follows the floor
-    // and the second follows a converter, and that alone tilts the comparison (bench/README.md).
-    const auto runConverter = [&] {
-      if (!overOldBook) std::remove(output.c_str());
-      return runOnce(converterCommand);
-    };
-    const auto runBaseline = [&] {
-      if (!overOldBook) std::remove((output + ".baseline").c_str());
-      return runOnce(baselineCommand);
-    };
+    // The two converters take turns at going first (the first follows the floor, the second a
+    // converter), so whatever the order costs falls on both alike.
     RunResult conv, base;
     if (baseline.empty()) {
-      conv = runConverter();
+      conv = runConverter(converterCommand, output, overOldBook);
     } else if (round % 2 == 0) {
-      conv = runConverter();
-      base = runBaseline();
+      conv = runConverter(converterCommand, output, overOldBook);
+      base = runConverter(baselineCommand, baselineBook, overOldBook);
     } else {
-      base = runBaseline();
-      conv = runConverter();
+      base = runConverter(baselineCommand, baselineBook, overOldBook);
+      conv = runConverter(converterCommand, output, overOldBook);
     }
     const RunResult floor = runOnce(floorCommand);
     if (conv.status != 0 || floor.status != 0 || (!baseline.empty() && base.status != 0)) {
@@ -206,7 +206,7 @@ int main(int argc, char** argv) {
     }
   }
   std::remove(output.c_str());
-  if (!baseline.empty()) std::remove((output + ".baseline").c_str());
+  if (!baseline.empty()) std::remove(baselineBook.c_str());
   if (log != nullptr) std::fclose(log);
   if (failed) return 1;
 
