@@ -9,8 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "database_reading.h"
 #include "fuzz_support.h"
-#include "platform/heap.h"
+#include "platform/fault_scopes.h"
 #include "reader/database_reader.h"
 #include "reader/dvd_list.h"
 #include "writer/fiction_book_writer.h"
@@ -31,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   long refused = 0;
   {
     const velmar::platform::HeapFailureScope scarce(allowed);
-    read = velmar::readDatabase(files.inputPath.c_str(), list);
+    read = velmar::testing::readDatabaseFile(files.inputPath.c_str(), list);
     refused = scarce.refusedCount();
   }
   if (read) {

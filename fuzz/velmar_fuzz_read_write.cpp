@@ -11,7 +11,7 @@
 #include "fuzz_support.h"
 #include "reader/database_reader.h"
 #include "reader/dvd_list.h"
-#include "text_roads.h"
+#include "database_reading.h"
 #include "writer/fiction_book_writer.h"
 
 namespace {
@@ -30,13 +30,14 @@ bool fieldsAreClean(const velmar::DvdList& list) {
   return true;
 }
 
-// The same bytes read along the reference road (see text_roads.h) must give the same records.
+// The same bytes read by the reference handlers (see database_reading.h) must give the same
+// records.
 bool readsAlikeThroughUtf8(const std::uint8_t* data, std::size_t size,
                            const velmar::DvdList& read) {
   velmar::DvdList list;
-  return velmar::testing::readAlong(velmar::TextRoad::Utf8, reinterpret_cast<const char*>(data),
-                                    size, list) &&
-         list.records == read.records;
+  return velmar::testing::parseWhole(velmar::testing::Handlers::Reference,
+                                     reinterpret_cast<const char*>(data), size, list) &&
+         velmar::testing::sameRecords(list.records, read.records);
 }
 
 }  // namespace
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   velmar::fuzz::writeDatabase(data, size);
   const velmar::fuzz::FuzzFiles& files = velmar::fuzz::files();
   velmar::DvdList list;
-  if (velmar::readDatabase(files.inputPath.c_str(), list)) {
+  if (velmar::testing::readDatabaseFile(files.inputPath.c_str(), list)) {
     if (!fieldsAreClean(list)) std::abort();
     if (!readsAlikeThroughUtf8(data, size, list)) std::abort();
     // The book always fits the sink.

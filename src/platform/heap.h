@@ -1,7 +1,7 @@
 #pragma once
 // The process heap of this program: every dynamic block of the reader (the text accumulator,
 // the record storage, the field strings and the XML parser's own memory) comes from here, so a
-// test can make any one of those allocations fail and watch the program cope.
+// test can make any one of those allocations fail and watch the program cope (fault_scopes.h).
 
 #include <cstddef>
 
@@ -38,18 +38,5 @@ void heapFreeLarge(void* block, std::size_t size);
 // call rather than one page fault each when they are first written (see PagesAhead). Only a
 // hint: it does nothing where the system has no such call, and the bytes stay as they were.
 void heapMakePagesPresent(void* at, std::size_t size);
-
-// Test seam: while an instance lives, the heap grants `allowedAllocations` more allocations or
-// resizes and refuses every one after that. Scopes do not nest.
-class HeapFailureScope {
- public:
-  explicit HeapFailureScope(long allowedAllocations);
-  ~HeapFailureScope();
-  HeapFailureScope(const HeapFailureScope&) = delete;
-  HeapFailureScope& operator=(const HeapFailureScope&) = delete;
-
-  // How many allocations were refused so far.
-  long refusedCount() const;
-};
 
 }  // namespace velmar::platform

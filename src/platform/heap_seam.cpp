@@ -1,6 +1,6 @@
 #include "platform/heap_seam.h"
 
-#include "platform/heap.h"
+#include "platform/fault_scopes.h"
 
 namespace velmar::platform {
 namespace {

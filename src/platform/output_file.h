@@ -87,16 +87,4 @@ class OutputFile {
   std::string temporaryName_;  // in the book's folder; empty when none is live
 };
 
-// Test seam, like the heap's: while an instance lives, the given occurrence (counted from 1) of
-// one step of writing a book fails as the system call would. Scopes do not nest.
-enum class OutputStep { Write, Sync, Close, Rename };
-
-class OutputFaultScope {
- public:
-  OutputFaultScope(OutputStep step, long occurrence);
-  ~OutputFaultScope();
-  OutputFaultScope(const OutputFaultScope&) = delete;
-  OutputFaultScope& operator=(const OutputFaultScope&) = delete;
-};
-
 }  // namespace velmar::platform

@@ -1,5 +1,7 @@
 #include "platform/output_seam.h"
 
+#include "platform/fault_scopes.h"
+
 namespace velmar::platform {
 namespace {
 

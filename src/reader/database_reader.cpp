@@ -55,11 +55,6 @@ bool openDatabase(platform::InputFile& file, const char* inputPath) {
   return false;
 }
 
-bool readDatabase(const char* inputPath, DvdList& list) {
-  platform::InputFile file;
-  return openDatabase(file, inputPath) && readDatabase(file, inputPath, list);
-}
-
 bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& list) {
   // An encoding given here overrides the one the document declares.
   const std::unique_ptr<XML_ParserStruct, ParserFreer> parser(
@@ -67,7 +62,7 @@ bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& lis
   if (!parser) return reportOutOfMemory(inputPath);
 
   ListReading reading{list, parser.get()};
-  setListHandlers(reading, TextRoad::FileBytes);
+  setListHandlers(reading);
   XML_SetUnknownEncodingHandler(parser.get(), onUnknownEncoding, nullptr);
 
   char chunk[kChunkSize];

@@ -54,7 +54,7 @@ void TextAccumulator::release() {
   useInlineStorage();
 }
 
-char* TextAccumulator::handOverBlock(std::size_t& size) {
+char* TextAccumulator::detachBlock(std::size_t& size) {
   // length_ < capacity_ <= kMaxCapacity, so the step count and its product stay in range.
   const std::uint32_t fitting = kGrowStep * ((length_ + 1) / kGrowStep + 1);
   if (fitting < capacity_) {
@@ -158,14 +158,6 @@ DvdRecord* DvdRecords::add() {
   return record;
 }
 
-bool operator==(const DvdRecords& a, const DvdRecords& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t index = 0; index < a.size(); ++index) {
-    if (!(a[index] == b[index])) return false;
-  }
-  return true;
-}
-
 bool DvdList::appendToField(FieldText& field, const char* bytes, std::size_t count) {
   if (count == 0) return true;
   if (count <= field.room - field.count) {
@@ -195,7 +187,7 @@ bool DvdList::commitText(FieldText& field) {
     if (fieldBytes.reserveBlock()) {
       const std::uint32_t count = text.length();
       std::size_t size = 0;
-      char* const block = text.handOverBlock(size);
+      char* const block = text.detachBlock(size);
       fieldBytes.adopt(block, size);
       // The room stops short of the NUL, which stays within the block.
       field = FieldText{block, count, count};
@@ -205,7 +197,7 @@ bool DvdList::commitText(FieldText& field) {
   } else {
     committed = appendToField(field, text.data(), text.length());
   }
-  // A block large enough to be handed over is not kept for the next text either.
+  // A block large enough to be detached is not kept for the next text either.
   if (text.capacity() > FieldStore::kOwnBlockSize) {
     text.release();
   } else {

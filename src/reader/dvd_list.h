@@ -26,7 +26,6 @@ struct FieldText {
   std::size_t size() const { return count; }
   bool empty() const { return count == 0; }
   std::string_view view() const { return {data(), count}; }
-  friend bool operator==(const FieldText& a, const FieldText& b) { return a.view() == b.view(); }
 };
 
 // One disc of the database. All zero bytes are an empty record.
@@ -37,10 +36,6 @@ struct DvdRecord {
   FieldText obz;    // review: the note's text
 
   FieldText& field(FieldKind kind);
-
-  friend bool operator==(const DvdRecord& a, const DvdRecord& b) {
-    return a.nameR == b.nameR && a.nameO == b.nameO && a.sign == b.sign && a.obz == b.obz;
-  }
 };
 
 // A growable byte buffer that starts on storage inside itself and moves to the heap once a text
@@ -101,10 +96,10 @@ class TextAccumulator {
   // Frees a heap block and returns to the inline storage, empty.
   void release();
 
-  // Gives up a heap block (a large block, see platform/heap.h) to the caller, shrunk to whole
+  // Detaches a heap block (a large block, see platform/heap.h) to the caller, shrunk to whole
   // steps that still hold the text and its NUL, and returns to the inline storage, empty. The
   // text must be on the heap. `size` receives the block's size.
-  char* handOverBlock(std::size_t& size);
+  char* detachBlock(std::size_t& size);
 
   char* data() { return data_; }
   const char* data() const { return data_; }
@@ -201,8 +196,6 @@ class DvdRecords {
   };
   const_iterator begin() const { return {*this, 0}; }
   const_iterator end() const { return {*this, size_}; }
-
-  friend bool operator==(const DvdRecords& a, const DvdRecords& b);
 
  private:
   DvdRecord** blocks_ = nullptr;

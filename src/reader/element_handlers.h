@@ -8,16 +8,6 @@
 
 namespace velmar {
 
-// The two ways text reaches a field, both ending in windows-1251.
-enum class TextRoad {
-  // The reader's: plain character data is taken straight from the file's bytes behind the
-  // parser's event, anything else down-converted as it arrives (see parsed_text.h).
-  FileBytes,
-  // The reference: the parser's UTF-8 is gathered as it comes and down-converted at each commit.
-  // Slower and plainly right; the tests and the fuzz target hold the reader's road to it.
-  Utf8,
-};
-
 // A read under way: the list the handlers fill and the parser that calls them.
 struct ListReading {
   DvdList& list;
@@ -27,10 +17,12 @@ struct ListReading {
   bool outOfMemory = false;
 };
 
-// Makes `reading.parser` build `reading.list` along `road`: "VelmarList" opens a record; "nameR",
-// "nameO", "sign" and "obz" choose the current field, and the end of any of them commits the
-// text gathered since the last commit to that field of the last record (or drops it while there
-// is no record yet). Line breaks before the first byte of a text are skipped.
-void setListHandlers(ListReading& reading, TextRoad road);
+// Makes `reading.parser` build `reading.list`: "VelmarList" opens a record; "nameR", "nameO",
+// "sign" and "obz" choose the current field, and the end of any of them commits the text
+// gathered since the last commit to that field of the last record (or drops it while there is
+// no record yet). Line breaks before the first byte of a text are skipped. Plain character data
+// is copied from the file's own bytes, anything else down-converted as it arrives (see
+// parsed_text.h).
+void setListHandlers(ListReading& reading);
 
 }  // namespace velmar

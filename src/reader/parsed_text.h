@@ -1,5 +1,5 @@
 #pragma once
-// Gathering text from a running parser straight in windows-1251: the reader's text road.
+// Gathering text from a running parser straight in windows-1251.
 //
 // Each piece of text the parser reports is whole characters, so it converts on its own. Plain
 // character data is taken straight from the file's bytes, which saves turning the parser's

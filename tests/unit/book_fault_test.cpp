@@ -9,6 +9,7 @@
 #include <string>
 
 #include "book_fixtures.h"
+#include "platform/fault_scopes.h"
 #include "platform/output_file.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/heap.h"
+#include "platform/fault_scopes.h"
 #include "reader/database_reader.h"
 #include "reader/byte_scans.h"
 #include "test_support.h"
-#include "text_roads.h"
+#include "database_reading.h"
 
 namespace velmar {
 namespace {
@@ -29,7 +29,7 @@ struct ReadResult {
 ReadResult read(const std::string& path) {
   DvdList list;
   ::testing::internal::CaptureStdout();
-  const bool ok = readDatabase(path.c_str(), list);
+  const bool ok = testing::readDatabaseFile(path.c_str(), list);
   return {ok, ::testing::internal::GetCapturedStdout(), recordsOf(list)};
 }
 
@@ -159,7 +159,7 @@ TEST(DatabaseReader, EveryAllocationFailureIsReported) {
     DvdList list;
     ::testing::internal::CaptureStdout();
     platform::HeapFailureScope scarce(allowed);
-    const bool ok = readDatabase(path.c_str(), list);
+    const bool ok = testing::readDatabaseFile(path.c_str(), list);
     const long refused = scarce.refusedCount();
     const std::string printed = ::testing::internal::GetCapturedStdout();
     if (refused == 0) {
@@ -176,12 +176,13 @@ TEST(DatabaseReader, EveryAllocationFailureIsReported) {
 }
 
 // The reader takes plain character data straight from the file's windows-1251 bytes; the
-// reference road down-converts the parser's UTF-8 at each commit (text_roads.h). Both
-// roads must lead to the same records, whatever the text is made of.
+// reference handlers down-convert the parser's UTF-8 at each commit (database_reading.h).
+// Both must give the same records, whatever the text is made of.
 std::vector<Fields> readThroughUtf8(const std::string& path) {
   DvdList list;
   const std::string bytes = readFile(path);
-  EXPECT_TRUE(testing::readAlong(TextRoad::Utf8, bytes.data(), bytes.size(), list)) << path;
+  EXPECT_TRUE(testing::parseWhole(testing::Handlers::Reference, bytes.data(), bytes.size(), list))
+      << path;
   return recordsOf(list);
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/heap.h"
+#include "platform/fault_scopes.h"
 #include "reader/dvd_list.h"
 
 namespace velmar {
@@ -42,7 +42,7 @@ struct CommitCase {
 
 class DvdListCommit : public ::testing::TestWithParam<CommitCase> {};
 
-// Whatever the sizes, a second text joins the first, and a block large enough to hand over is
+// Whatever the sizes, a second text joins the first, and a block large enough to detach is
 // not kept by the accumulator afterwards.
 TEST_P(DvdListCommit, SecondTextJoinsTheField) {
   const CommitCase& c = GetParam();

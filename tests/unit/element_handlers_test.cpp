@@ -5,7 +5,7 @@
 
 #include "reader/element_handlers.h"
 #include "test_support.h"
-#include "text_roads.h"
+#include "database_reading.h"
 
 namespace velmar {
 namespace {
@@ -13,11 +13,13 @@ namespace {
 using testing::Fields;
 using testing::recordsOf;
 
-// The records a database (the elements inside its root) gives along `road`.
-std::vector<Fields> recordsAlong(TextRoad road, const std::string& elements) {
+using testing::Handlers;
+
+// The records a database (the elements inside its root) gives through `handlers`.
+std::vector<Fields> recordsThrough(Handlers handlers, const std::string& elements) {
   const std::string bytes = "<VelmarDB>" + elements + "</VelmarDB>";
   DvdList list;
-  EXPECT_TRUE(testing::readAlong(road, bytes.data(), bytes.size(), list)) << elements;
+  EXPECT_TRUE(testing::parseWhole(handlers, bytes.data(), bytes.size(), list)) << elements;
   return recordsOf(list);
 }
 
@@ -29,10 +31,10 @@ struct HandlerCase {
 
 class ElementHandlers : public ::testing::TestWithParam<HandlerCase> {};
 
-// The reader's road and the reference road alike.
+// The program's handlers and the reference alike.
 TEST_P(ElementHandlers, BuildTheRecords) {
-  EXPECT_EQ(recordsAlong(TextRoad::FileBytes, GetParam().elements), GetParam().records);
-  EXPECT_EQ(recordsAlong(TextRoad::Utf8, GetParam().elements), GetParam().records);
+  EXPECT_EQ(recordsThrough(Handlers::Program, GetParam().elements), GetParam().records);
+  EXPECT_EQ(recordsThrough(Handlers::Reference, GetParam().elements), GetParam().records);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -77,8 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "<ob/><VelmarListX/><VelmarLis/><velmarList/><nameo>e</nameo><obz>f</obz>"
                     "</VelmarList>",
                     {{"", "", "", "abcdef"}}},
-        // "Привет №" and a reference to the same sign: 16 bytes of UTF-8 or more, read from
-        // the file's bytes on the reader's road.
+        // "Привет №" and a reference to the same sign: 16 bytes of UTF-8 or more, which the
+        // program's handlers copy from the file's bytes.
         HandlerCase{"CommittedTextIsWindows1251",
                     "<VelmarList><nameR>\xCF\xF0\xE8\xE2\xE5\xF2 \xB9&#8470;</nameR></VelmarList>",
                     {{"\xCF\xF0\xE8\xE2\xE5\xF2 \xB9\xB9", "", "", ""}}}),
@@ -89,9 +91,9 @@ TEST(ElementHandlers, FieldMuchLargerThanTheInlineStorageCommitsIntact) {
   std::string text;
   while (text.size() < 4 * 1024 * 1024) text += "\xCF\xF0\xE8\xE2\xE5\xF2, ";
   const std::string bytes = "<VelmarDB><VelmarList><obz>" + text + "</obz></VelmarList></VelmarDB>";
-  for (const TextRoad road : {TextRoad::FileBytes, TextRoad::Utf8}) {
+  for (const Handlers handlers : {Handlers::Program, Handlers::Reference}) {
     DvdList list;
-    ASSERT_TRUE(testing::readAlong(road, bytes.data(), bytes.size(), list));
+    ASSERT_TRUE(testing::parseWhole(handlers, bytes.data(), bytes.size(), list));
     EXPECT_TRUE((recordsOf(list) == std::vector<Fields>{{"", "", "", text}}));
     EXPECT_EQ(list.text.length(), 0u) << "the commit empties the accumulator";
     // The UTF-8 text took half again as much room; the commit gave that back.

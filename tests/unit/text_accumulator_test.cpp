@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/heap.h"
+#include "platform/fault_scopes.h"
 #include "reader/dvd_list.h"
 
 namespace velmar {

@@ -1,0 +1,45 @@
+#include "database_reading.h"
+
+#include <expat.h>
+
+#include "platform/input_file.h"
+#include "reader/database_reader.h"
+#include "reader/reference_handlers.h"
+
+namespace velmar::testing {
+
+bool parseWhole(Handlers handlers, const char* bytes, std::size_t size, DvdList& list) {
+  XML_Parser parser = XML_ParserCreate("windows-1251");
+  if (parser == nullptr) return false;
+  ListReading reading{list, parser};
+  if (handlers == Handlers::Program) {
+    setListHandlers(reading);
+  } else {
+    setReferenceListHandlers(reading);
+  }
+  XML_SetUnknownEncodingHandler(parser, onUnknownEncoding, nullptr);
+  const bool parsed =
+      XML_Parse(parser, bytes, static_cast<int>(size), XML_TRUE) == XML_STATUS_OK;
+  XML_ParserFree(parser);
+  return parsed;
+}
+
+bool readDatabaseFile(const char* path, DvdList& list) {
+  platform::InputFile file;
+  return openDatabase(file, path) && readDatabase(file, path, list);
+}
+
+bool sameRecords(const DvdRecords& a, const DvdRecords& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t index = 0; index < a.size(); ++index) {
+    const DvdRecord& x = a[index];
+    const DvdRecord& y = b[index];
+    if (x.nameR.view() != y.nameR.view() || x.nameO.view() != y.nameO.view() ||
+        x.sign.view() != y.sign.view() || x.obz.view() != y.obz.view()) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace velmar::testing
