@@ -75,7 +75,7 @@ class TextFileWriter {
   // reached it. A book not committed is abandoned when the writer goes.
   bool commit();
 
-  // The size of the buffer (1 MiB wrote the typical book no faster).
+  // The size of the buffer: large enough that a write call is rare beside the work of filling it.
   static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
  private:
