@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/utf8.h"
+
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #include <emmintrin.h>
 #define VELMAR_HAVE_SSE2 1
@@ -28,7 +30,7 @@ std::size_t continuationsByWords(const char* text, std::size_t count) {
     continuations += static_cast<std::size_t>((flags * kOnes) >> 56);
   }
   for (; at < count; ++at) {
-    continuations += (static_cast<std::uint8_t>(text[at]) & 0xC0) == 0x80 ? 1 : 0;
+    continuations += platform::isUtf8Continuation(static_cast<unsigned char>(text[at])) ? 1 : 0;
   }
   return continuations;
 }
