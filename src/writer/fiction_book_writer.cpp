@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "platform/messages.h"
-#include "reader/byte_scans.h"
+#include "writer/plain_runs.h"
 
 namespace velmar {
 namespace {

@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "platform/text_file_writer.h"
-#include "reader/byte_scans.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
+#include "writer/plain_runs.h"
+#include "writer/plain_runs_portable.h"
 
 namespace velmar {
 namespace {
