@@ -24,6 +24,8 @@
 
 #include <chrono>
 
+#include "platform/utf8.h"
+
 namespace velmar::platform {
 namespace {
 
@@ -41,7 +43,7 @@ constexpr int kNameAttempts = 100;
 std::string shortenedName(const std::string& name) {
   if (name.size() <= kKeptNameBytes) return name;
   std::size_t end = kKeptNameBytes;
-  while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+  while (end > 0 && isUtf8Continuation(static_cast<unsigned char>(name[end]))) --end;
   return name.substr(0, end);
 }
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/utf8.h"
 #include "reader/cp1251_table.h"
 
 namespace velmar {
@@ -76,7 +77,7 @@ std::uint8_t byteForCodePoint(std::uint32_t codePoint) {
                                                                           : kNoByte;
 }
 
-constexpr bool isContinuation(std::uint8_t byte) { return (byte & 0xC0) == 0x80; }
+using platform::isUtf8Continuation;
 
 }  // namespace
 
@@ -99,16 +100,19 @@ std::size_t toCp1251(const char* text, std::size_t length, char* out) {
     // NOLINTNEXTLINE(bugprone-branch-clone)
     if (lead < 0x80) {
       read += 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF && read + 1 < end && isContinuation(bytes[read + 1])) {
+    } else if (lead >= 0xC2 && lead <= 0xDF && read + 1 < end &&
+               isUtf8Continuation(bytes[read + 1])) {
       converted = byteForCodePoint(((lead & 0x1Fu) << 6) | (bytes[read + 1] & 0x3Fu));
       read += 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF && read + 2 < end && isContinuation(bytes[read + 1]) &&
-               isContinuation(bytes[read + 2]) && (lead != 0xE0 || bytes[read + 1] >= 0xA0)) {
+    } else if (lead >= 0xE0 && lead <= 0xEF && read + 2 < end &&
+               isUtf8Continuation(bytes[read + 1]) && isUtf8Continuation(bytes[read + 2]) &&
+               (lead != 0xE0 || bytes[read + 1] >= 0xA0)) {
       converted = byteForCodePoint(((lead & 0x0Fu) << 12) |
                                    ((bytes[read + 1] & 0x3Fu) << 6) | (bytes[read + 2] & 0x3Fu));
       read += 3;
-    } else if (lead >= 0xF0 && lead <= 0xF4 && read + 3 < end && isContinuation(bytes[read + 1]) &&
-               isContinuation(bytes[read + 2]) && isContinuation(bytes[read + 3])) {
+    } else if (lead >= 0xF0 && lead <= 0xF4 && read + 3 < end &&
+               isUtf8Continuation(bytes[read + 1]) && isUtf8Continuation(bytes[read + 2]) &&
+               isUtf8Continuation(bytes[read + 3])) {
       converted = kNoByte;  // beyond the Basic Multilingual Plane: never in windows-1251
       read += 4;
     } else if (lead == 0xD0 || lead == 0xD1) {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "reader/byte_scans.h"
 #include "reader/cp1251_down_conversion.h"
+#include "reader/utf8_count.h"
 
 namespace velmar {
 namespace {

@@ -1,11 +1,12 @@
 #include "writer/fiction_book_writer.h"
 
-#include <array>
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 #include "platform/messages.h"
-#include "reader/byte_scans.h"
+#include "writer/escaped_bytes.h"
+#include "writer/plain_runs.h"
 
 namespace velmar {
 namespace {
@@ -58,31 +59,8 @@ constexpr auto kNoteTitle = TextFileWriter::fixed("\">\n    <title>\n    <p>");
 constexpr auto kNoteText = TextFileWriter::fixed("    </p>\n    </title>\n    <p>");
 constexpr auto kNoteClose = TextFileWriter::fixed("    </p>\n     </section>\n");
 
-// The five bytes the book escapes, and what each becomes: kEntityOf gives, for every byte, its
-// entity's index in kEntities, 0 for a byte written as it is.
-struct Entity {
-  const char* text;
-  std::size_t length;
-};
-constexpr Entity kEntities[] = {
-    {"", 0}, {"&quot;", 6}, {"&amp;", 5}, {"&apos;", 6}, {"&lt;", 4}, {"&gt;", 4},
-};
-
-// The line feed has index kLineFeed: not an entity, but a byte the writer must hand over as a
-// line end (see TextFileWriter::endLine).
-constexpr std::uint8_t kLineFeed = 6;
-
-constexpr std::array<std::uint8_t, 256> buildEntityTable() {
-  std::array<std::uint8_t, 256> table{};
-  table['"'] = 1;
-  table['&'] = 2;
-  table['\''] = 3;
-  table['<'] = 4;
-  table['>'] = 5;
-  table['\n'] = kLineFeed;
-  return table;
-}
-constexpr std::array<std::uint8_t, 256> kEntityOf = buildEntityTable();
+// The line feed's number in kEscapeOf: the one escaped byte the writer hands over as a line end.
+constexpr std::uint8_t kLineFeed = kEscapeOf['\n'];
 
 // The record number in decimal, as printf's %zu writes it (there is one or two per record, and a
 // formatted print costs more than the rest of a small record's output together).
@@ -149,11 +127,12 @@ void putEscaped(TextFileWriter& out, const char* bytes, std::size_t count) {
     out.writeVerbatim(bytes, run);
     bytes += run;
     if (bytes == end) return;
-    const std::uint8_t entity = kEntityOf[static_cast<std::uint8_t>(*bytes++)];
-    if (entity == kLineFeed) {
+    const std::uint8_t escape = kEscapeOf[static_cast<std::uint8_t>(*bytes++)];
+    if (escape == kLineFeed) {
       out.endLine();
     } else {
-      out.writeVerbatim(kEntities[entity].text, kEntities[entity].length);
+      const std::string_view entity = kEscapedBytes[escape - 1].entity;
+      out.writeVerbatim(entity.data(), entity.size());
     }
   }
 }

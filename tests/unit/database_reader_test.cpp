@@ -6,7 +6,8 @@
 
 #include "platform/fault_scopes.h"
 #include "reader/database_reader.h"
-#include "reader/byte_scans.h"
+#include "reader/utf8_count.h"
+#include "reader/utf8_count_portable.h"
 #include "test_support.h"
 #include "database_reading.h"
 

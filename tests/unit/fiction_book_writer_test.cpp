@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "platform/text_file_writer.h"
-#include "reader/byte_scans.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
+#include "writer/plain_runs.h"
+#include "writer/plain_runs_portable.h"
 
 namespace velmar {
 namespace {
@@ -219,18 +220,21 @@ std::string escapedByHand(const std::string& text) {
 }
 
 // Texts that fill the writer's buffer past its end, in one piece or in many, with special
-// bytes where the buffer fills up.
+// bytes where the buffer fills up; and every byte value once, each escaped as by hand.
 TEST(TextFileWriter, EscapedTextsAcrossTheBufferEndAreWrittenWhole) {
   const std::size_t size = platform::TextFileWriter::kBufferSize;
   std::string longText;
   for (std::size_t at = 0; longText.size() < 2 * size + 100; ++at) {
     longText += at % 97 == 0 ? kSpecialBytes[at % sizeof kSpecialBytes] : char('a' + at % 26);
   }
+  std::string everyByte;
+  for (int value = 0; value < 256; ++value) everyByte += static_cast<char>(value);
   const std::vector<std::string> texts = {
       std::string(size - 1, 'a') + "\n\n&",
       std::string(size, '\xE9') + "<",
       std::string(size + 1, '\n'),
       longText,
+      everyByte,
   };
   for (std::size_t index = 0; index < texts.size(); ++index) {
     const std::string& text = texts[index];

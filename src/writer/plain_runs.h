@@ -1,0 +1,13 @@
+#pragma once
+// The writer's search for the bytes the book escapes, done 16 bytes at a time where the
+// processor has SSE2.
+
+#include <cstddef>
+
+namespace velmar {
+
+// How many of the `count` bytes come before the first that the book cannot copy as it is (one
+// of kEscapedBytes in writer/escaped_bytes.h); `count` when there is none.
+std::size_t plainPrefixLength(const char* bytes, std::size_t count);
+
+}  // namespace velmar
