@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "book_writing.h"
 #include "database_reading.h"
 #include "fuzz_support.h"
 #include "platform/fault_scopes.h"
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (read) {
     // A read that lost an allocation must not pass as complete.
     if (refused != 0) std::abort();
-    if (!velmar::writeFictionBook(files.outputPath.c_str(), list)) std::abort();
+    if (!velmar::testing::writeBook(files.outputPath.c_str(), list)) std::abort();
   }
   static_cast<void>(std::fflush(stdout));
   return 0;

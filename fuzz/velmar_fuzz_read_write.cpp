@@ -11,6 +11,7 @@
 #include "fuzz_support.h"
 #include "reader/database_reader.h"
 #include "reader/dvd_list.h"
+#include "book_writing.h"
 #include "database_reading.h"
 #include "writer/fiction_book_writer.h"
 
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!fieldsAreClean(list)) std::abort();
     if (!readsAlikeThroughUtf8(data, size, list)) std::abort();
     // The book always fits the sink.
-    if (!velmar::writeFictionBook(files.outputPath.c_str(), list)) std::abort();
+    if (!velmar::testing::writeBook(files.outputPath.c_str(), list)) std::abort();
   }
   // Whatever was printed goes to /dev/null; this only keeps the stdio buffer from growing.
   static_cast<void>(std::fflush(stdout));

@@ -137,20 +137,6 @@ void putEscaped(TextFileWriter& out, const char* bytes, std::size_t count) {
   }
 }
 
-bool writeFictionBook(const char* outputPath, const DvdList& list) {
-  return writeFictionBook(outputPath, list, platform::localTimeNow());
-}
-
-bool writeFictionBook(const char* outputPath, const DvdList& list,
-                      const platform::LocalTime& dated) {
-  platform::TextFileWriter out;
-  if (!out.prepare(outputPath)) {
-    platform::printMessage("Can't open output file [%s]\n", outputPath);
-    return false;
-  }
-  return writeFictionBook(out, outputPath, list, dated);
-}
-
 bool writeFictionBook(platform::TextFileWriter& out, const char* outputPath, const DvdList& list,
                       const platform::LocalTime& dated) {
   if (!out.open()) {

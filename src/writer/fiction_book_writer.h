@@ -10,18 +10,11 @@
 
 namespace velmar {
 
-// Writes the book dated with this moment's local time. True when the whole book reached the
-// file. Otherwise prints "Can't open output file [...]" or "Can't write output file [...]" to
-// standard output and returns false; an existing book is then as it was (see OutputFile for
-// the files written in place).
-bool writeFictionBook(const char* outputPath, const DvdList& list);
-
-// The same, dated with the time given.
-bool writeFictionBook(const char* outputPath, const DvdList& list,
-                      const platform::LocalTime& dated);
-
-// The same, into a book file already prepared for `outputPath` (TextFileWriter::prepare), the
-// name serving only the messages.
+// Writes the book, dated `dated`, into the book file `out` prepared for `outputPath`
+// (TextFileWriter::prepare), the name serving only the messages. True when the whole book
+// reached the file. Otherwise prints "Can't open output file [...]" or "Can't write output
+// file [...]" to standard output and returns false; an existing book is then as it was (see
+// OutputFile for the files written in place).
 bool writeFictionBook(platform::TextFileWriter& out, const char* outputPath, const DvdList& list,
                       const platform::LocalTime& dated);
 

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "book_writing.h"
 #include "book_fixtures.h"
 #include "platform/fault_scopes.h"
 #include "platform/output_file.h"
@@ -57,7 +58,7 @@ TEST_P(BookFault, LeavesTheOldBookAndNoStrayFile) {
   bool written = false;
   {
     const OutputFaultScope fault(c.step, c.occurrence);
-    written = writeFictionBook(book.c_str(), list, kNovemberMorning);
+    written = testing::writeBook(book.c_str(), list, kNovemberMorning);
   }
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Can't write output file [" + book + "]\n");
   EXPECT_FALSE(written);
@@ -97,13 +98,13 @@ TEST(BookFault, UnarmedOrPastItsOccurrenceNothingFails) {
   const std::string book = dir.path("book.fb2");
   writeFile(book, kOldBook);
   { const OutputFaultScope ended(OutputStep::Write, 1); }
-  ASSERT_TRUE(writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
+  ASSERT_TRUE(testing::writeBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
   EXPECT_EQ(readFile(book), oneEmptyRecordBook());
 
   writeFile(book, kOldBook);
   {
     const OutputFaultScope beyond(OutputStep::Rename, 2);  // one book, one rename
-    ASSERT_TRUE(writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
+    ASSERT_TRUE(testing::writeBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
   }
   EXPECT_EQ(readFile(book), oneEmptyRecordBook());
   EXPECT_EQ(namesIn(dir.path(".")), std::set<std::string>{"book.fb2"});

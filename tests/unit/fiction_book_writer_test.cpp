@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/text_file_writer.h"
+#include "book_writing.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
 #include "writer/plain_runs.h"
@@ -54,7 +55,7 @@ TEST_P(WriterGolden, WritesTheExpectedBytes) {
   fill(list, c.records);
   ScratchDir dir;
   const std::string book = dir.path("book.fb2");
-  ASSERT_TRUE(writeFictionBook(book.c_str(), list, kNovemberMorning));
+  ASSERT_TRUE(testing::writeBook(book.c_str(), list, kNovemberMorning));
   EXPECT_EQ(readFile(book), readFile(testData(std::string("writer/") + c.expectedBook)));
   EXPECT_TRUE(bookPassesSchemaCheck(book));
 }
@@ -84,7 +85,7 @@ TEST_P(WriterDateLine, PadsOnlyTheMinute) {
   DvdList list;
   ScratchDir dir;
   const std::string book = dir.path("dated.fb2");
-  ASSERT_TRUE(writeFictionBook(book.c_str(), list, GetParam().when));
+  ASSERT_TRUE(testing::writeBook(book.c_str(), list, GetParam().when));
   EXPECT_NE(readFile(book).find(std::string("\r\n") + GetParam().line + "\r\n"), std::string::npos)
       << readFile(book);
   EXPECT_TRUE(bookPassesSchemaCheck(book));
@@ -102,7 +103,7 @@ TEST(FictionBookWriter, UnopenableOutputIsReported) {
   ScratchDir dir;
   const std::string book = dir.path("no/such/dir/book.fb2");
   ::testing::internal::CaptureStdout();
-  EXPECT_FALSE(writeFictionBook(book.c_str(), list, kNovemberMorning));
+  EXPECT_FALSE(testing::writeBook(book.c_str(), list, kNovemberMorning));
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Can't open output file [" + book + "]\n");
 }
 
@@ -110,7 +111,7 @@ TEST(FictionBookWriter, FullDeviceIsReportedNotIgnored) {
   DvdList list;
   fill(list, {{"a", "b", "c", "d"}});
   ::testing::internal::CaptureStdout();
-  EXPECT_FALSE(writeFictionBook("/dev/full", list, kNovemberMorning));
+  EXPECT_FALSE(testing::writeBook("/dev/full", list, kNovemberMorning));
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Can't write output file [/dev/full]\n");
   EXPECT_TRUE(testing::fileExists("/dev/full")) << "a device is never removed";
 }
@@ -133,7 +134,7 @@ TEST(FictionBookWriter, PartlyWrittenBookIsRemoved) {
   small.rlim_cur = 100 * 1024;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   ::testing::internal::CaptureStdout();
-  const bool written = writeFictionBook(book.c_str(), list, kNovemberMorning);
+  const bool written = testing::writeBook(book.c_str(), list, kNovemberMorning);
   const std::string printed = ::testing::internal::GetCapturedStdout();
   setrlimit(RLIMIT_FSIZE, &previousLimit);
   sigaction(SIGXFSZ, &previousAction, nullptr);

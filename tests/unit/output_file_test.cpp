@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 
+#include "book_writing.h"
 #include "book_fixtures.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
@@ -57,7 +58,7 @@ TEST_P(BookMode, NewBookFollowsTheUmaskReplacedBookKeepsItsMode) {
     ASSERT_EQ(chmod(book.c_str(), static_cast<mode_t>(c.oldMode)), 0);
   }
   const mode_t previousMask = umask(c.mask);
-  const bool written = writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning);
+  const bool written = testing::writeBook(book.c_str(), OneEmptyRecord(), kNovemberMorning);
   umask(previousMask);
   ASSERT_TRUE(written);
   EXPECT_EQ(readFile(book), oneEmptyRecordBook());
@@ -82,7 +83,7 @@ TEST(BookLinks, HardLinkedBookIsRewrittenWhereItStands) {
   struct stat before {};
   ASSERT_EQ(stat(book.c_str(), &before), 0);
 
-  ASSERT_TRUE(writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
+  ASSERT_TRUE(testing::writeBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
   struct stat after {};
   ASSERT_EQ(stat(book.c_str(), &after), 0);
   EXPECT_EQ(after.st_ino, before.st_ino);
@@ -108,7 +109,7 @@ TEST(BookLinks, SymlinkedBookStaysALinkItsTargetReplacedOrKept) {
     bool written = false;
     {
       const OutputFaultScope fault(OutputStep::Write, fail ? 1 : 1000);
-      written = writeFictionBook(link.c_str(), OneEmptyRecord(), kNovemberMorning);
+      written = testing::writeBook(link.c_str(), OneEmptyRecord(), kNovemberMorning);
     }
     const std::string printed = ::testing::internal::GetCapturedStdout();
     EXPECT_EQ(written, !fail);
@@ -181,7 +182,7 @@ TEST(BookPermissions, ReadOnlyBookIsRefusedAndUntouched) {
   {
     const ActingUnprivileged user(dir.path("."));
     ASSERT_TRUE(user.ok());
-    written = writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning);
+    written = testing::writeBook(book.c_str(), OneEmptyRecord(), kNovemberMorning);
   }
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Can't open output file [" + book + "]\n");
   EXPECT_FALSE(written);
@@ -206,7 +207,7 @@ TEST(BookPermissions, WritableBookInLockedFolderIsWrittenInPlace) {
   {
     const ActingUnprivileged user(dir.path("."));
     ASSERT_TRUE(user.ok());
-    written = writeFictionBook(book.c_str(), OneEmptyRecord(), kNovemberMorning);
+    written = testing::writeBook(book.c_str(), OneEmptyRecord(), kNovemberMorning);
   }
   chmod(dir.path("locked").c_str(), 0755);
   EXPECT_TRUE(written);
