@@ -62,8 +62,8 @@ constexpr auto kNoteClose = TextFileWriter::fixed("    </p>\n     </section>\n")
 // The line feed's number in kEscapeOf: the one escaped byte the writer hands over as a line end.
 constexpr std::uint8_t kLineFeed = kEscapeOf['\n'];
 
-// The record number in decimal, as printf's %zu writes it (there is one or two per record, and a
-// formatted print costs more than the rest of a small record's output together).
+// The record number in decimal, as printf's %zu writes it: one or two a record, each without a
+// formatted print.
 void putNumber(TextFileWriter& out, std::size_t value) {
   char digits[24];
   char* const end = digits + sizeof digits;
