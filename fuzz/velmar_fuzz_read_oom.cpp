@@ -9,8 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "book_writing.h"
-#include "database_reading.h"
+#include "program_io.h"
 #include "fuzz_support.h"
 #include "platform/fault_scopes.h"
 #include "reader/database_reader.h"

@@ -11,8 +11,7 @@
 #include "fuzz_support.h"
 #include "reader/database_reader.h"
 #include "reader/dvd_list.h"
-#include "book_writing.h"
-#include "database_reading.h"
+#include "program_io.h"
 #include "writer/fiction_book_writer.h"
 
 namespace {
@@ -31,7 +30,7 @@ bool fieldsAreClean(const velmar::DvdList& list) {
   return true;
 }
 
-// The same bytes read by the reference handlers (see database_reading.h) must give the same
+// The same bytes read by the reference handlers (see program_io.h) must give the same
 // records.
 bool readsAlikeThroughUtf8(const std::uint8_t* data, std::size_t size,
                            const velmar::DvdList& read) {

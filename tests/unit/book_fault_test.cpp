@@ -8,10 +8,10 @@
 #include <set>
 #include <string>
 
-#include "book_writing.h"
 #include "book_fixtures.h"
 #include "platform/fault_scopes.h"
 #include "platform/output_file.h"
+#include "program_io.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
 

@@ -9,7 +9,7 @@
 #include "reader/utf8_count.h"
 #include "reader/utf8_count_portable.h"
 #include "test_support.h"
-#include "database_reading.h"
+#include "program_io.h"
 
 namespace velmar {
 namespace {
@@ -177,7 +177,7 @@ TEST(DatabaseReader, EveryAllocationFailureIsReported) {
 }
 
 // The reader takes plain character data straight from the file's windows-1251 bytes; the
-// reference handlers down-convert the parser's UTF-8 at each commit (database_reading.h).
+// reference handlers down-convert the parser's UTF-8 at each commit (program_io.h).
 // Both must give the same records, whatever the text is made of.
 std::vector<Fields> readThroughUtf8(const std::string& path) {
   DvdList list;

@@ -5,7 +5,7 @@
 
 #include "reader/element_handlers.h"
 #include "test_support.h"
-#include "database_reading.h"
+#include "program_io.h"
 
 namespace velmar {
 namespace {

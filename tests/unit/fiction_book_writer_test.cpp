@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/text_file_writer.h"
-#include "book_writing.h"
+#include "program_io.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
 #include "writer/plain_runs.h"

@@ -11,8 +11,8 @@
 #include <set>
 #include <string>
 
-#include "book_writing.h"
 #include "book_fixtures.h"
+#include "program_io.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
 

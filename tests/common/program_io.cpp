@@ -1,10 +1,13 @@
-#include "database_reading.h"
+#include "program_io.h"
 
 #include <expat.h>
 
 #include "platform/input_file.h"
+#include "platform/messages.h"
+#include "platform/text_file_writer.h"
 #include "reader/database_reader.h"
 #include "reader/reference_handlers.h"
+#include "writer/fiction_book_writer.h"
 
 namespace velmar::testing {
 
@@ -27,6 +30,15 @@ bool parseWhole(Handlers handlers, const char* bytes, std::size_t size, DvdList&
 bool readDatabaseFile(const char* path, DvdList& list) {
   platform::InputFile file;
   return openDatabase(file, path) && readDatabase(file, path, list);
+}
+
+bool writeBook(const char* path, const DvdList& list, const platform::LocalTime& dated) {
+  platform::TextFileWriter out;
+  if (!out.prepare(path)) {
+    platform::printMessage("Can't open output file [%s]\n", path);
+    return false;
+  }
+  return writeFictionBook(out, path, list, dated);
 }
 
 bool sameRecords(const DvdRecords& a, const DvdRecords& b) {
