@@ -61,6 +61,8 @@ fi
 # --- table and targets: render_table RESULTS QUICK ----------------------------------------------
 render_table() {
   awk -v quick="$2" '
+  # holds: the whole interval is at most 1.02; MISSED: all of it above; unresolved: it spans 1.02.
+  function verdictOf(low, high) { return high <= 1.02 ? "holds" : low > 1.02 ? "MISSED" : "unresolved" }
   /^#/ { print; next }
   {
     for (i = 1; i <= NF; i++) { split($i, kv, "="); v[kv[1]] = kv[2] }
@@ -79,6 +81,11 @@ render_table() {
       baseRatio[n] = v["base_s"] / v["floor_s"]; convVsBase[n] = v["conv_s"] / v["base_s"]
       pairRatio[n] = ("pair_ratio" in v) ? v["pair_ratio"] : convVsBase[n]
       pairCpuRatio[n] = ("pair_cpu_ratio" in v) ? v["pair_cpu_ratio"] : v["conv_cpu_s"] / v["base_cpu_s"]
+      if ("pair_high" in v) {
+        hasInterval = 1
+        pairLow[n] = v["pair_low"]; pairHigh[n] = v["pair_high"]
+        pairCpuLow[n] = v["pair_cpu_low"]; pairCpuHigh[n] = v["pair_cpu_high"]
+      }
       baseMem[n] = v["base_rss_kib"] * 1024 / v["bytes"]
     }
     if (!(v["shape"] in smallest)) order[++shapes] = v["shape"]
@@ -92,6 +99,7 @@ render_table() {
     printf "%-13s %5s %10s %10s %8s %8s %9s %8s %8s %8s", "shape", "MiB", "conv MiB/s", \
       "floor MiB/s", "conv/flr", "cpu c/f", "peak MiB", "peak/in", "t/MiB x", "cpu/MiB x"
     if (hasBase) printf " %8s %8s %9s %8s %8s", "base/flr", "base pk", "conv/base", "pair", "pair cpu"
+    if (hasInterval) printf " %14s", "pair 95%"
     printf "\n"
     for (i = 1; i <= n; i++) {
       growth = perMib[i] / perMib[smallest[shape[i]]]
@@ -101,6 +109,7 @@ render_table() {
         growth, cpuGrowth
       if (hasBase) printf " %7.2fx %7.2fx %8.2fx %7.3fx %7.3fx", baseRatio[i], baseMem[i], \
         convVsBase[i], pairRatio[i], pairCpuRatio[i]
+      if (hasInterval && (i in pairHigh)) printf "   %.3f-%.3f", pairLow[i], pairHigh[i]
       printf "\n"
     }
     print ""
@@ -115,6 +124,7 @@ render_table() {
       print "conv/base: converter wall time / baseline wall time (below 1: the converter is faster);"
       print "pair, pair cpu: the median over the rounds of converter / baseline in the same round,"
       print "wall and user+system time: steadier where the speed of the machine drifts between rounds."
+      if (hasInterval) print "pair 95%: the 95% confidence interval of the pair median (wall)."
     }
     print ""
     print "targets:"
@@ -144,6 +154,14 @@ render_table() {
       cpuVerdict = cpuGrowth <= 1.1 ? "holds" : "MISSED"
       printf "  %-12s time per MiB at %3d MiB vs %d MiB: %5.2fx  (limit 1.1x)  %s   [cpu time: %5.2fx  %s]\n", \
         s, size[i], size[j], growth, verdict, cpuGrowth, cpuVerdict
+    }
+    # A change may cost at most 2% against the baseline; the verdict needs the whole interval.
+    if (hasInterval) print "  converter vs baseline, pair median and its 95% interval (at most 1.02x allowed):"
+    for (i = 1; i <= n; i++) {
+      if (!(i in pairHigh)) continue
+      printf "  %-12s %3d MiB: wall %.3fx (%.3f-%.3f) %-10s cpu %.3fx (%.3f-%.3f) %s\n", shape[i], \
+        size[i], pairRatio[i], pairLow[i], pairHigh[i], verdictOf(pairLow[i], pairHigh[i]), \
+        pairCpuRatio[i], pairCpuLow[i], pairCpuHigh[i], verdictOf(pairCpuLow[i], pairCpuHigh[i])
     }
     if (quick) print "  (quick run: sizes are smaller than the targets are set for)"
   }
