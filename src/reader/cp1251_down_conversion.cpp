@@ -6,6 +6,7 @@
 
 #include "platform/utf8.h"
 #include "reader/cp1251_table.h"
+#include "reader/line_aligned.h"
 
 namespace velmar {
 namespace {
@@ -85,7 +86,7 @@ void toCp1251InPlace(TextAccumulator& text) {
   text.truncate(static_cast<std::uint32_t>(toCp1251(text.data(), text.length(), text.data())));
 }
 
-std::size_t toCp1251(const char* text, std::size_t length, char* out) {
+VELMAR_LINE_ALIGNED std::size_t toCp1251(const char* text, std::size_t length, char* out) {
   // Each byte written comes from a character wholly read before it, so writing over the text
   // itself overtakes nothing still to be read.
   const auto* const bytes = reinterpret_cast<const std::uint8_t*>(text);

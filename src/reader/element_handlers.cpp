@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "reader/cp1251_down_conversion.h"
+#include "reader/line_aligned.h"
 #include "reader/parsed_text.h"
 #include "reader/reference_handlers.h"
 
@@ -79,7 +80,7 @@ void XMLCALL onEndElement(void* userData, const XML_Char* name) {
 }
 
 template <Gathering gathering>
-void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
+VELMAR_LINE_ALIGNED void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
   ListReading& reading = *static_cast<ListReading*>(userData);
   if (reading.outOfMemory || length <= 0) return;
   DvdList& list = reading.list;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "reader/cp1251_down_conversion.h"
+#include "reader/line_aligned.h"
 #include "reader/utf8_count.h"
 
 namespace velmar {
@@ -39,8 +40,8 @@ const char* fileBytesOfText(XML_Parser parser, const char* utf8, std::size_t utf
 
 }  // namespace
 
-bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator, const XML_Char* text,
-                      std::size_t count, bool whole) {
+VELMAR_LINE_ALIGNED bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator,
+                                          const XML_Char* text, std::size_t count, bool whole) {
   // One ASCII character (a line break, &amp;, &lt;) is the same byte in both encodings.
   if (count == 1 && static_cast<unsigned char>(text[0]) < 0x80) return accumulator.append(text, 1);
   const std::uint32_t start = accumulator.length();
