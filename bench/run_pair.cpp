@@ -29,7 +29,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,7 +36,13 @@
 #include <string>
 #include <vector>
 
+#include "order_statistics.h"
+
 namespace {
+
+using velmar::bench::Interval;
+using velmar::bench::median;
+using velmar::bench::medianInterval;
 
 struct RunResult {
   double seconds = 0;     // wall clock
@@ -90,30 +95,6 @@ RunResult runConverter(const std::vector<std::string>& command, const std::strin
                        bool overOldBook) {
   if (!overOldBook) std::remove(book.c_str());
   return runOnce(command);
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-// The 95 % confidence interval of the median of `values`, whatever their distribution: the
-// order statistics of rank n/2 - 0.98 sqrt(n) and 1 + n/2 + 0.98 sqrt(n) (the normal
-// approximation to the binomial, close from 20 values on). Where one run differs from the next
-// by 10 % whatever is run, it tells whether a difference of 2 % was resolved at all.
-struct Interval {
-  double low, high;
-};
-Interval medianInterval(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const double count = static_cast<double>(values.size());
-  const double spread = 0.98 * std::sqrt(count);
-  const auto rank = [&](double at) {
-    const long nearest = std::lround(at);
-    return static_cast<std::size_t>(std::clamp(nearest, 1L, static_cast<long>(values.size())));
-  };
-  return {values[rank(count / 2 - spread) - 1], values[rank(1 + count / 2 + spread) - 1]};
 }
 
 const char* valueOf(const char* argument, const char* key) {
