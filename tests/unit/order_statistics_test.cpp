@@ -29,10 +29,5 @@ TEST(MedianInterval, MeetsTheBinomialTablesRanks) {
   }
 }
 
-TEST(Median, OfAnOddAndAnEvenCount) {
-  EXPECT_EQ(median({3, 1, 2}), 2);
-  EXPECT_EQ(median({4, 1, 3, 2}), 2.5);
-}
-
 }  // namespace
 }  // namespace velmar::bench
