@@ -144,8 +144,9 @@ for attempt in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15; do
     # The event came as the run was ending.
     0) same_book book.fb2 ../big.undated || fail "Ctrl+C, run $attempt: exit status 0 without the new book" ;;
     # Now and then under the emulator (3 runs in about 350 so far, two of them in one set of 15
-    # on a loaded machine) a run ends with 1 and nothing said. Its cause is not found. The book
-    # is still checked above and the temporary file below, and more than 3 in a set still fail.
+    # on a loaded machine) a run ends with 1 and nothing said. The program itself never does:
+    # each way it ends with 1 writes its message first, straight to the file. The book is still
+    # checked above and the temporary file below, and more than 3 in a set still fail.
     1) if [ -s out ]; then
          fail "Ctrl+C, run $attempt: exit status 1, said: $(tr -d '\r\n' < out)"
        else
