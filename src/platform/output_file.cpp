@@ -10,13 +10,14 @@
 // prepare() inspects the name once and settles the plan; from then on only what it opened is
 // used. open() carries the plan out:
 //   Stream            the stream is written as it stands; commit() only closes it.
-//   InPlace           the old book is locked and emptied (a new one is created where it will
-//                     stay); commit() syncs and closes it. A failure keeps what reached it.
+//   InPlace           the old book is locked, copied aside and emptied (a new one is created
+//                     where it will stay); commit() syncs and closes it and drops the copy. A
+//                     failure copies the old bytes back.
 //   ThroughTemporary  a temporary file is made beside the book and given what the old book
-//                     had; commit() syncs, closes and renames it over the book. If the folder
+//                     had; commit() syncs it and puts it in the book's place. If the folder
 //                     takes no new file, or the new file cannot be given what the old book had,
 //                     an old book is written in place after all, the only way left that changes
-//                     nothing but the text.
+//                     nothing but the text, and one that keeps the same promise.
 // The one record of a live temporary file is kept by the system layer, which removes it on
 // every ending of the program it can see.
 
@@ -69,6 +70,7 @@ OutputFile::~OutputFile() { abandon(); }
 bool OutputFile::prepare(const char* path) {
   abandon();
   failed_ = false;
+  keptCopy_.clear();
   target_ = output::Target();
   if (!output::inspectTarget(path, target_)) {
     releaseTarget();  // the identity of what was found stays known
@@ -110,12 +112,17 @@ bool OutputFile::open() {
 
 bool OutputFile::startInPlace() {
   if (!target_.replacing) target_.file = output::createInPlace(target_);
-  if (target_.file == kNoHandle || !output::lockAndTruncate(target_.file)) return false;
+  if (target_.file == kNoHandle || !output::lockForRewrite(target_.file)) return false;
+  // The old bytes go aside before the first of them changes; a book that cannot be copied is not
+  // rewritten.
+  if (target_.replacing) {
+    copy_ = output::makeScratchFile(copyPath_);
+    if (copy_ == kNoHandle || !output::copyWhole(target_.file, copy_)) return false;
+  }
   // Rewritten where it stands: other hard links keep seeing it, and who may read or write it
-  // stays as it was.
-  handle_ = target_.file;
-  target_.file = kNoHandle;
-  return true;
+  // stays as it was. The book's own handle stays for putting the old bytes back.
+  handle_ = output::duplicate(target_.file);
+  return handle_ != kNoHandle && output::emptyFile(handle_);
 }
 
 bool OutputFile::startTemporary() {
@@ -137,8 +144,7 @@ bool OutputFile::startTemporary() {
       target_.file = kNoHandle;
       return true;
     }
-    output::release(made);
-    output::removeTemporary(target_, candidate);
+    output::removeTemporary(target_, candidate, made);
   } else if (created != output::Created::FolderRefuses) {
     return false;
   }
@@ -168,40 +174,53 @@ bool OutputFile::commit() {
     abandon();
     return false;
   }
-  const Handle file = handle_;
-  handle_ = kNoHandle;
   // A stream is not synced: a pipe or a terminal cannot be, and a device need not be.
-  const bool synced = target_.plan == Plan::Stream || output::syncFile(file);
-  const bool closed = output::closeFile(file);
-  failed_ = !(synced && closed);
-  if (!failed_ && !temporaryName_.empty()) {
-    failed_ = !output::renameTemporary(target_, temporaryName_);
-    if (!failed_) {
-      temporaryName_.clear();
-      // The new name must reach the disk too. The book is in place either way by now, and some
-      // file systems refuse this, so it is not the book's failure.
-      output::syncFolder(target_);
-    }
+  bool done = target_.plan == Plan::Stream || output::syncFile(handle_);
+  if (temporaryName_.empty()) {
+    done = output::closeFile(handle_) && done;
+    handle_ = kNoHandle;
+  } else if (done && output::putTemporaryInPlace(target_, temporaryName_, handle_)) {
+    temporaryName_.clear();
+    // The new name must reach the disk too. The book is in place either way by now, and some
+    // file systems refuse this, so it is not the book's failure.
+    output::syncFolder(target_);
+  } else {
+    done = false;
   }
-  const bool committed = !failed_;
-  abandon();  // removes the temporary file after a failure; releases the folder either way
-  failed_ = !committed;
-  return committed;
+  if (done && copy_ != kNoHandle) {
+    output::removeScratchFile(copy_, copyPath_);
+    copy_ = kNoHandle;
+  }
+  abandon();  // puts back or removes what a failure left; releases the rest either way
+  failed_ = !done;
+  return done;
 }
 
 void OutputFile::abandon() {
   failed_ = true;
+  if (!temporaryName_.empty()) {
+    output::removeTemporary(target_, temporaryName_, handle_);
+    temporaryName_.clear();
+  }
   if (handle_ != kNoHandle) {
     // The book is being given up; how its closing went no longer matters.
     output::release(handle_);
     handle_ = kNoHandle;
   }
-  if (!temporaryName_.empty()) {
-    output::removeTemporary(target_, temporaryName_);
-    temporaryName_.clear();
-  }
+  if (copy_ != kNoHandle) putOldBookBack();
   releaseTarget();
   state_ = State::Closed;
+}
+
+void OutputFile::putOldBookBack() {
+  if (target_.file != kNoHandle && output::copyWhole(copy_, target_.file) &&
+      output::syncFile(target_.file)) {
+    output::removeScratchFile(copy_, copyPath_);
+  } else {
+    output::release(copy_);
+    keptCopy_ = copyPath_;
+  }
+  copy_ = kNoHandle;
 }
 
 void OutputFile::releaseTarget() {

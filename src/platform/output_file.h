@@ -13,11 +13,13 @@
 // or write the book: a book with other hard links, a book that is a mount point, someone else's
 // book in a sticky folder, a book whose access or attributes the new file cannot take over, a
 // folder where no temporary file can be made (or none renamed, an append-only one). Such a book
-// is locked while it is written, so two runs take turns and one whole book is left. Devices,
-// pipes and sockets are written as they stand, and any name of a descriptor the program holds
-// open for writing (/dev/stdout, /dev/fd/N, /proc/self/fd/N, however spelled) is written through
-// that descriptor; a descriptor open only for reading is refused. A file written in place is
-// never removed.
+// is locked while it is written, so two runs take turns and one whole book is left, and its old
+// bytes are first copied to the system's folder for temporary files: a failure puts them back,
+// and only if even that fails do they stay there, where keptCopy() says. A new book made in
+// place is made by this run or not at all. Devices, pipes and sockets are written as they stand,
+// and any name of a descriptor the program holds open for writing (/dev/stdout, /dev/fd/N,
+// /proc/self/fd/N, however spelled) is written through that descriptor; a descriptor open only
+// for reading is refused. A file written in place is never removed.
 //
 // What the name leads to is found once, by prepare(), and held open from then on: the check
 // that the book is not the database and the writing itself both deal with that, never with the
@@ -52,9 +54,6 @@ class OutputFile {
   // temporary file. False, with nothing left behind, when it cannot.
   bool open();
 
-  // prepare() and open() in one.
-  bool open(const char* path) { return prepare(path) && open(); }
-
   // Writes all `count` bytes; false once any write has failed (later writes do nothing).
   bool write(const char* bytes, std::size_t count);
 
@@ -66,14 +65,20 @@ class OutputFile {
   // keeps what reached it).
   bool commit();
 
-  // Gives up: closes the file and removes the temporary file, if one was made.
+  // Gives up: closes the file and removes the temporary file, if one was made; a book rewritten
+  // in place gets its old bytes back.
   void abandon();
+
+  // Where the old bytes of a book rewritten in place were left because they could not be put
+  // back; empty when they were (or there were none to keep).
+  const std::string& keptCopy() const { return keptCopy_; }
 
  private:
   enum class State { Closed, Prepared, Writing };
 
   bool startTemporary();
   bool startInPlace();
+  void putOldBookBack();
   void releaseTarget();
 
   State state_ = State::Closed;
@@ -85,6 +90,10 @@ class OutputFile {
   std::uint64_t written_ = 0;
   std::uint64_t writeBackStarted_ = 0;
   std::string temporaryName_;  // in the book's folder; empty when none is live
+  // The copy of a book rewritten in place, until the new book is whole or the old one is back.
+  output::Handle copy_ = output::kNoHandle;
+  std::string copyPath_;
+  std::string keptCopy_;
 };
 
 }  // namespace velmar::platform

@@ -49,18 +49,23 @@ struct Target {
 // where a file was found.
 bool inspectTarget(const char* path, Target& target);
 
-// Makes a new book where it will stay: `target.name` in its folder, created if missing.
+// Makes a new book where it will stay: `target.name` in its folder. Only a file this call
+// creates is opened: a name that came to exist since the inspection is not the run's to write.
 Handle createInPlace(const Target& target);
 
-// Waits until no other run writes the book in place, then empties it to be rewritten. The lock
-// goes with the handle.
-bool lockAndTruncate(Handle file);
+// Takes the book to be rewritten in place, so that two runs take turns: waits, as long as the
+// run's patience lasts (patience.h), until no other program holds a lock on it. False when it is
+// still held then. The lock goes with the handle.
+bool lockForRewrite(Handle file);
+
+// Empties the open file, to be written from its start.
+bool emptyFile(Handle file);
 
 enum class Created { Yes, NameTaken, FolderRefuses, Failed };
 
 // Makes the new file `name` beside the book, failing if the name exists, and records it as the
 // live temporary file: from now on every ending of the program the system lets it see removes
-// it, until it is renamed or removed below.
+// it, until it is put in place or removed below.
 Created createTemporary(const Target& target, const std::string& name, Handle& file);
 
 // Gives the temporary file what decides who may read or write the old book (`target.file`) and
@@ -68,12 +73,29 @@ Created createTemporary(const Target& target, const std::string& name, Handle& f
 // cannot be given: the book must not change hands that way.
 bool carryOver(const Target& target, Handle temporary);
 
-// Puts the temporary file `name` in the book's place, replacing an old book; on success it is no
-// longer a live temporary file.
-bool renameTemporary(const Target& target, const std::string& name);
+// Puts the temporary file `name`, written through `file`, in the book's place, replacing an old
+// book, and closes `file` (setting it to kNoHandle once closed). True when the book is in place
+// and every step succeeded; the file is then no longer a live temporary file.
+bool putTemporaryInPlace(const Target& target, const std::string& name, Handle& file);
 
-// Removes the temporary file `name`; it is no longer live either way.
-void removeTemporary(const Target& target, const std::string& name);
+// Removes the temporary file `name` and closes `file` if it is still open; it is no longer live
+// either way.
+void removeTemporary(const Target& target, const std::string& name, Handle& file);
+
+// A new, empty file of the program's own in the system's folder for temporary files, open for
+// reading and writing, its path in `path`; kNoHandle when none can be made. For the copy of a book
+// rewritten in place.
+Handle makeScratchFile(std::string& path);
+
+// Empties `to` and copies the whole of `from` into it, both from their start, whatever their
+// positions. False when any of it failed.
+bool copyWhole(Handle from, Handle to);
+
+// Closes and removes a scratch file.
+void removeScratchFile(Handle file, const std::string& path);
+
+// A second handle of the same open file.
+Handle duplicate(Handle file);
 
 // Writes all `count` bytes; false on any failure (a full disk, a file-size limit, an I/O error,
 // a write that makes no progress).

@@ -10,12 +10,14 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 
 #include "descriptor_names.h"
 #include "extended_attributes.h"
 #include "live_temporary.h"
 #include "platform/output_primitives.h"
 #include "platform/output_seam.h"
+#include "platform/patience.h"
 
 namespace velmar::platform::output {
 namespace {
@@ -28,6 +30,22 @@ constexpr int kFolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 #endif
 
 int fileOf(Handle handle) { return static_cast<int>(handle); }
+
+// A metadata call the file system does not support: nothing to carry over, not a refusal.
+bool unsupported(int error) { return error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP; }
+
+// Writes all `count` bytes; false on any failure: a full disk (ENOSPC), a file-size limit
+// (EFBIG), an I/O error, or no progress at all, which trying again would only repeat.
+bool writeEverything(int file, const char* bytes, std::size_t count) {
+  while (count > 0) {
+    const ssize_t written = ::write(file, bytes, count);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes += written;
+    count -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
 
 // --- Why a rename could not take the book's place ------------------------------------------------
 
@@ -97,8 +115,13 @@ bool inspectTarget(const char* path, Target& target) {
   // Whether the book may be written at all is its own permission, as for overwriting it: a
   // read-only book is refused, not replaced. A folder, a socket and a link put there meanwhile
   // fail here too.
-  const int opened = openat(fileOf(target.folderHandle), target.name.c_str(),
-                            O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
+  // Opened for reading too where it may be, so a book rewritten in place can be copied aside.
+  const int held = fileOf(target.folderHandle);
+  const char* const name = target.name.c_str();
+  int opened = openat(held, name, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
+  if (opened < 0 && errno == EACCES) {
+    opened = openat(held, name, O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
+  }
   if (opened < 0) {
     if (errno != ENOENT) return false;
     // A folder that would keep a temporary file but never let it take the book's name: the book
@@ -114,6 +137,8 @@ bool inspectTarget(const char* path, Target& target) {
     target.plan = Plan::Stream;  // a device or a pipe: written as it is
     return true;
   }
+  // Root may open any file for writing; a book nobody may write is refused all the same.
+  if ((info.st_mode & 0222) == 0) return false;
   target.replacing = true;
   // Other hard links must go on seeing the book.
   target.plan = info.st_nlink > 1 || renameRefused(fileOf(target.folderHandle), opened, info)
@@ -124,14 +149,20 @@ bool inspectTarget(const char* path, Target& target) {
 
 Handle createInPlace(const Target& target) {
   return openat(fileOf(target.folderHandle), target.name.c_str(),
-                O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW, 0666);
+                O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW, 0666);
 }
 
-bool lockAndTruncate(Handle file) {
-  // A file system without such locks still lets the book be written, as it always was.
-  while (flock(fileOf(file), LOCK_EX) != 0 && errno == EINTR) {
+bool lockForRewrite(Handle file) {
+  for (;;) {
+    if (flock(fileOf(file), LOCK_EX | LOCK_NB) == 0) return true;
+    // A file system without such locks still lets the book be written, as it always was.
+    if (errno != EWOULDBLOCK && errno != EINTR) return true;
+    if (!waitBeforeRetrying()) return false;
   }
-  return ftruncate(fileOf(file), 0) == 0;
+}
+
+bool emptyFile(Handle file) {
+  return ftruncate(fileOf(file), 0) == 0 && lseek(fileOf(file), 0, SEEK_SET) == 0;
 }
 
 Created createTemporary(const Target& target, const std::string& name, Handle& file) {
@@ -156,14 +187,23 @@ bool carryOver(const Target& target, Handle temporary) {
   const int book = fileOf(target.file);
   const int made = fileOf(temporary);
   struct stat info {};
+  struct stat madeInfo {};
+  if (fstat(book, &info) != 0 || fstat(made, &madeInfo) != 0) return false;
   // Owner and group first: changing them may clear the set-id bits of the mode. A book whose
-  // owner or group the new file cannot take must not pass to other hands.
-  return fstat(book, &info) == 0 && fchown(made, info.st_uid, info.st_gid) == 0 &&
-         copyExtendedAttributes(book, made) && fchmod(made, info.st_mode & 07777) == 0;
+  // owner or group the new file cannot take must not pass to other hands; but what is so already
+  // needs no asking, and a file system that keeps no owners (FAT, many FUSE mounts) has none to
+  // give away.
+  const bool sameOwner = info.st_uid == madeInfo.st_uid && info.st_gid == madeInfo.st_gid;
+  return (sameOwner || fchown(made, info.st_uid, info.st_gid) == 0 || unsupported(errno)) &&
+         copyExtendedAttributes(book, made) &&
+         ((info.st_mode & 07777) == (madeInfo.st_mode & 07777) ||
+          fchmod(made, info.st_mode & 07777) == 0 || unsupported(errno));
 }
 
-bool renameTemporary(const Target& target, const std::string& name) {
-  if (outputStepFails(OutputStep::Rename)) return false;
+bool putTemporaryInPlace(const Target& target, const std::string& name, Handle& file) {
+  const bool closed = closeFile(file);
+  file = kNoHandle;
+  if (!closed || outputStepFails(OutputStep::Rename)) return false;
   const SignalsHeld held;
   const int folder = fileOf(target.folderHandle);
   if (renameat(folder, name.c_str(), folder, target.name.c_str()) != 0) return false;
@@ -171,24 +211,47 @@ bool renameTemporary(const Target& target, const std::string& name) {
   return true;
 }
 
-void removeTemporary(const Target& target, const std::string& name) {
+void removeTemporary(const Target& target, const std::string& name, Handle& file) {
+  release(file);
+  file = kNoHandle;
   const SignalsHeld held;
   static_cast<void>(unlinkat(fileOf(target.folderHandle), name.c_str(), 0));
   disarmCleanup();
 }
 
-bool writeAll(Handle file, const char* bytes, std::size_t count) {
-  if (outputStepFails(OutputStep::Write)) return false;
-  while (count > 0) {
-    const ssize_t written = ::write(fileOf(file), bytes, count);
-    if (written < 0 && errno == EINTR) continue;
-    // A full disk (ENOSPC), a file-size limit (EFBIG), an I/O error; or no progress at all,
-    // which trying again would only repeat.
-    if (written <= 0) return false;
-    bytes += written;
-    count -= static_cast<std::size_t>(written);
+Handle makeScratchFile(std::string& path) {
+  const char* folder = std::getenv("TMPDIR");
+  path = folder != nullptr && folder[0] == '/' ? folder : "/tmp";
+  path += "/velmar2fb2-old-book-XXXXXX";
+  const int made = mkostemp(&path[0], O_CLOEXEC);
+  return made < 0 ? kNoHandle : made;
+}
+
+bool copyWhole(Handle from, Handle to) {
+  static char buffer[64 * 1024];  // off the stack: the program runs in small stacks too
+  if (!emptyFile(to)) return false;
+  for (off_t at = 0;;) {
+    const ssize_t count = pread(fileOf(from), buffer, sizeof buffer, at);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return false;
+    if (count == 0) return true;
+    if (!writeEverything(fileOf(to), buffer, static_cast<std::size_t>(count))) return false;
+    at += count;
   }
-  return true;
+}
+
+void removeScratchFile(Handle file, const std::string& path) {
+  release(file);
+  static_cast<void>(unlink(path.c_str()));
+}
+
+Handle duplicate(Handle file) {
+  const int copy = fcntl(fileOf(file), F_DUPFD_CLOEXEC, 3);
+  return copy < 0 ? kNoHandle : copy;
+}
+
+bool writeAll(Handle file, const char* bytes, std::size_t count) {
+  return !outputStepFails(OutputStep::Write) && writeEverything(fileOf(file), bytes, count);
 }
 
 void startWriteBack(Handle file, std::uint64_t offset, std::uint64_t count) {
