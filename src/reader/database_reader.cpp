@@ -27,12 +27,22 @@ bool reportOutOfMemory(const char* inputPath) {
   return false;
 }
 
-bool reportParseError(XML_Parser parser) {
-  platform::printMessage("XMLError: %s at line %lu column %lu\n",
-                         XML_ErrorString(XML_GetErrorCode(parser)),
+bool reportParseError(XML_Parser parser, XML_Error error) {
+  platform::printMessage("XMLError: %s at line %lu column %lu\n", XML_ErrorString(error),
                          static_cast<unsigned long>(XML_GetCurrentLineNumber(parser)),
                          static_cast<unsigned long>(XML_GetCurrentColumnNumber(parser)));
   return false;
+}
+
+// A document that names an external subset or a parameter entity the parser does not read may
+// define entities there, so the parser skips a reference it cannot resolve instead of failing.
+// Its text would be lost without a word: such a reference is reported where it stands, as an
+// undefined one, and stops the read.
+void XMLCALL onSkippedEntity(void* userData, const XML_Char* /*name*/, int isParameterEntity) {
+  if (isParameterEntity != 0) return;  // a declaration unread, no text lost
+  const XML_Parser parser = static_cast<ListReading*>(userData)->parser;
+  reportParseError(parser, XML_ERROR_UNDEFINED_ENTITY);
+  XML_StopParser(parser, XML_FALSE);
 }
 
 }  // namespace
@@ -64,6 +74,7 @@ bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& lis
   ListReading reading{list, parser.get()};
   setListHandlers(reading);
   XML_SetUnknownEncodingHandler(parser.get(), onUnknownEncoding, nullptr);
+  XML_SetSkippedEntityHandler(parser.get(), onSkippedEntity);
 
   char chunk[kChunkSize];
   for (;;) {
@@ -78,7 +89,9 @@ bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& lis
       if (reading.outOfMemory || XML_GetErrorCode(parser.get()) == XML_ERROR_NO_MEMORY) {
         return reportOutOfMemory(inputPath);
       }
-      return reportParseError(parser.get());
+      // Stopped by a handler that has said why already.
+      const XML_Error error = XML_GetErrorCode(parser.get());
+      return error == XML_ERROR_ABORTED ? false : reportParseError(parser.get(), error);
     }
     if (isFinal) return !reading.outOfMemory || reportOutOfMemory(inputPath);
   }

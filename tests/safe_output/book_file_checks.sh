@@ -44,18 +44,21 @@ undated "$work/small-ref.fb2" > "$work/small.undated"
 undated "$work/big-ref.fb2" > "$work/big.undated"
 
 # --- A file-size limit: an ordinary write error, whatever the caller did with SIGXFSZ ------------
-for disposition in default ignored; do
+# A hard-linked book is written in place: its old bytes go aside (to TMPDIR) and come back.
+for disposition in default ignored hard-linked; do
   dir="$work/limit-$disposition"
-  mkdir "$dir"
+  mkdir "$dir" "$dir/tmp"
   printf '%s' "$old_book" > "$dir/book.fb2"
+  [ "$disposition" != hard-linked ] || ln "$dir/book.fb2" "$dir/other.fb2"
   if [ "$disposition" = default ]; then wrapper="env --default-signal=XFSZ"; else wrapper="env --ignore-signal=XFSZ"; fi
-  (ulimit -f 200 && $wrapper "$program" -i="$work/medium.xml" -o="$dir/book.fb2" > "$dir/out")
+  (ulimit -f 200 && TMPDIR="$dir/tmp" $wrapper "$program" -i="$work/medium.xml" -o="$dir/book.fb2" > "$dir/out")
   status=$?
   check "file-size limit, SIGXFSZ $disposition: exit status 1 (was $status)" [ "$status" -eq 1 ]
   check "file-size limit, SIGXFSZ $disposition: message" \
     [ "$(cat "$dir/out")" = "Can't write output file [$dir/book.fb2]" ]
   check "file-size limit, SIGXFSZ $disposition: old book intact" kept_old_book "$dir/book.fb2"
   check "file-size limit, SIGXFSZ $disposition: no temporary file" no_temporary "$dir" book.fb2
+  check "file-size limit, SIGXFSZ $disposition: no copy left" [ -z "$(ls "$dir/tmp")" ]
 done
 
 # --- A signal while the book is written: the temporary file goes, the signal still kills ---------
@@ -287,6 +290,19 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv > /dev/null; then
     fi
     [ "$kind" = mount ] && umount "$dir/book.fb2"
   done
+  # A name made at the book's place while an append-only folder's database is read: not the
+  # run's to write. The database comes through a pipe, so the name is made just then.
+  dir="$work/in-place-append-only" && chattr +a "$dir" 2>/dev/null && mkfifo "$work/slow.xml" &&
+  cp "$work/small.xml" "$work/victim.xml" && {
+    "$program" -i="$work/slow.xml" -o="$dir/late.fb2" > "$dir/out" &
+    pid=$!
+    { sleep 0.5; ln "$work/victim.xml" "$dir/late.fb2"; cat "$work/small.xml"; } > "$work/slow.xml"
+    wait "$pid"
+    status=$?
+    check "append-only folder, a name made meanwhile: exit status 1 (was $status), the file kept" \
+      eval '[ "$status" -eq 1 ] && cmp -s "$work/victim.xml" "$work/small.xml"'
+    chattr -a "$dir"
+  }
 else
   echo "skip - books a rename cannot replace: setting them up needs root and setpriv"
 fi
@@ -308,6 +324,78 @@ for before in new old; do
   check "a ${#long}-byte path, $before book: written" same_book "$long" "$work/small.undated"
   check "a ${#long}-byte path, $before book: no temporary file" no_temporary "${long%/*}" "${long##*/}"
 done
+
+# --- What only root meets ------------------------------------------------------------------------
+if [ "$(id -u)" -eq 0 ]; then
+  dir="$work/root"
+  mkdir "$dir"
+  # A read-only book is refused, though root could write it.
+  printf '%s' "$old_book" > "$dir/book.fb2"
+  chmod 444 "$dir/book.fb2"
+  "$program" -i="$work/small.xml" -o="$dir/book.fb2" > "$dir/out"
+  status=$?
+  check "as root, a read-only book: exit status 1 (was $status), kept" \
+    eval '[ "$status" -eq 1 ] && kept_old_book "$dir/book.fb2"'
+  # One file under two names of an overlay mount: the upper layer's and the merged view's.
+  mkdir "$dir/lower" "$dir/upper" "$dir/layers" "$dir/merged"
+  if mount -t overlay overlay -o "lowerdir=$dir/lower,upperdir=$dir/upper,workdir=$dir/layers" "$dir/merged" 2>/dev/null; then
+    for way in "upper merged" "merged upper"; do
+      cp "$work/small.xml" "$dir/upper/db.xml"
+      "$program" -i="$dir/${way% *}/db.xml" -o="$dir/${way#* }/db.xml" > "$dir/out"
+      status=$?
+      check "the database through the $way layer: exit status 1 (was $status), untouched" \
+        eval '[ "$status" -eq 1 ] && cmp -s "$dir/upper/db.xml" "$work/small.xml"'
+    done
+    umount "$dir/merged"
+  else
+    echo "skip - one file under two names of an overlay mount: overlayfs cannot be mounted here"
+  fi
+fi
+
+# --- Links the system follows otherwise than their text reads --------------------------------------
+# Another program's descriptor of a deleted file reads "NAME (deleted)"; no file of that name
+# may be made.
+dir="$work/other-descriptor"
+mkdir "$dir"
+printf '%s' "$old_book" > "$dir/victim"
+sleep 60 3>> "$dir/victim" &
+holder=$!
+rm "$dir/victim"
+"$program" -i="$work/small.xml" -o="/proc/$holder/fd/3" > "$dir/out"
+status=$?
+check "another program's descriptor of a deleted file: exit status 1 (was $status), no file made" \
+  eval '[ "$status" -eq 1 ] && [ "$(ls "$dir")" = out ]'
+kill "$holder"
+
+# --- A book written in place that another program keeps locked: waited for a few seconds --------
+dir="$work/locked"
+mkdir "$dir"
+printf '%s' "$old_book" > "$dir/book.fb2"
+ln "$dir/book.fb2" "$dir/other.fb2"
+if command -v flock > /dev/null; then
+  flock "$dir/other.fb2" sleep 30 &
+  holder=$!
+  sleep 0.3
+  timeout 20 "$program" -i="$work/small.xml" -o="$dir/book.fb2" > "$dir/out"
+  status=$?
+  kill "$holder"
+  check "a locked book: exit status 1 (was $status) within the wait" [ "$status" -eq 1 ]
+  check "a locked book: message, old book kept" \
+    eval '[ "$(cat "$dir/out")" = "Can'"'"'t open output file [$dir/book.fb2]" ] && kept_old_book "$dir/book.fb2"'
+else
+  echo "skip - a locked book: no flock command"
+fi
+
+# --- Standard input and output closed: no file of the run takes their place -----------------------
+# A message longer than the output buffer would otherwise land in whatever took descriptor 1.
+dir="$work/closed"
+mkdir "$dir"
+cp "$work/small.xml" "$dir/db.xml"
+name=$dir/$(printf './%.0s' $(seq 2028))db.xml
+"$program" -i=/dev/fd/5 -o="$name" 5< "$dir/db.xml" <&- >&-
+status=$?
+check "closed standard input and output: exit status 1 (was $status), the database untouched" \
+  eval '[ "$status" -eq 1 ] && cmp -s "$dir/db.xml" "$work/small.xml"'
 
 # --- A write that makes no progress (a broken file system) is a failure, not a loop ---------------
 dir="$work/no-progress"
@@ -331,6 +419,17 @@ if cc -shared -fPIC -o "$dir/shim.so" "$dir/shim.c" 2>/dev/null; then
   check "writes that make no progress: no temporary file" no_temporary "$dir" book.fb2
 else
   echo "skip - writes that make no progress: no C compiler to build the shim"
+fi
+# A file system that keeps no owners (FAT through FUSE) answers a change of owner with ENOSYS:
+# nothing to carry over, and no reason to rewrite the book in place.
+printf '#include <errno.h>\nint fchown(int f, unsigned u, unsigned g) { (void)f; (void)u; (void)g; errno = 38; return -1; }\n' > "$dir/owners.c"
+if [ "$(id -u)" -eq 0 ] && cc -shared -fPIC -o "$dir/owners.so" "$dir/owners.c" 2>/dev/null; then
+  chown daemon "$dir/book.fb2"
+  before=$(stat -c %i "$dir/book.fb2")
+  env LD_PRELOAD="$dir/owners.so" "$program" -i="$work/small.xml" -o="$dir/book.fb2" > "$dir/out"
+  status=$?
+  check "no owners on the file system: exit status 0 (was $status), replaced, not rewritten" \
+    eval '[ "$status" -eq 0 ] && same_book "$dir/book.fb2" "$work/small.undated" && [ "$(stat -c %i "$dir/book.fb2")" != "$before" ]'
 fi
 
 # --- A small stack ------------------------------------------------------------------------------

@@ -98,6 +98,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "XMLError: not well-formed (invalid token) at line 1 column 1\n"},
         BadCase{"UndefinedEntity", "undefined_entity.xml",
                 "XMLError: undefined entity at line 3 column 20\n"},
+        // Entities the parser skips, as it may where the document has definitions it does not read.
+        BadCase{"EntityOfExternalSubset", "entity_of_external_subset.xml",
+                "XMLError: undefined entity at line 4 column 20\n"},
+        BadCase{"EntityAfterParameterEntity", "entity_after_parameter_entity.xml",
+                "XMLError: undefined entity at line 4 column 20\n"},
         BadCase{"MismatchedTag", "mismatched_tag.xml",
                 "XMLError: mismatched tag at line 3 column 22\n"},
         BadCase{"JunkAfterDocument", "junk_after_document.xml",

@@ -18,6 +18,23 @@ std::string canonicalFolder(const std::string& folder) {
   return result;
 }
 
+// Some links are not what their text says: /proc/PID/fd/N of another program reads "NAME
+// (deleted)" or "/memfd:NAME", yet the system opens the file itself through it. A book made
+// from such text would go where nothing leads; a link is only taken by its text when the text
+// leads to the file the system finds, or both find none (a new book).
+bool textLeadsWhereTheSystemDoes(const std::string& link, const std::string& text) {
+  struct stat bySystem {};
+  struct stat byText {};
+  const bool systemFinds = stat(link.c_str(), &bySystem) == 0;
+  const bool textFinds = stat(text.c_str(), &byText) == 0;
+  if (systemFinds == textFinds &&
+      (!systemFinds || (bySystem.st_dev == byText.st_dev && bySystem.st_ino == byText.st_ino))) {
+    return true;
+  }
+  errno = ENOENT;
+  return false;
+}
+
 }  // namespace
 
 int descriptorNamed(const std::string& path) {
@@ -54,7 +71,7 @@ bool followLinks(const std::string& path, std::string& target, int& descriptor) 
     struct stat info {};
     if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
       target = current;
-      return true;
+      return hop == 0 || textLeadsWhereTheSystemDoes(path, current);
     }
     const ssize_t length = readlink(current.c_str(), &link[0], link.size() - 1);
     if (length <= 0) return false;
