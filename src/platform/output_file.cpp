@@ -116,8 +116,13 @@ bool OutputFile::startInPlace() {
   // The old bytes go aside before the first of them changes; a book that cannot be copied is not
   // rewritten.
   if (target_.replacing) {
-    copy_ = output::makeScratchFile(copyPath_);
-    if (copy_ == kNoHandle || !output::copyWhole(target_.file, copy_)) return false;
+    const Handle copy = output::makeScratchFile(copyPath_);
+    if (copy == kNoHandle) return false;
+    if (!output::copyWhole(target_.file, copy)) {
+      output::removeScratchFile(copy, copyPath_);
+      return false;
+    }
+    copy_ = copy;
   }
   // Rewritten where it stands: other hard links keep seeing it, and who may read or write it
   // stays as it was. The book's own handle stays for putting the old bytes back.

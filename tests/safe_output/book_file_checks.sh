@@ -385,6 +385,11 @@ if command -v flock > /dev/null; then
 else
   echo "skip - a locked book: no flock command"
 fi
+# Nor is one rewritten whose old bytes cannot be copied aside first.
+TMPDIR=$dir/missing "$program" -i="$work/small.xml" -o="$dir/book.fb2" > "$dir/out"
+status=$?
+check "no room for the old book's copy: exit status 1 (was $status), the book kept" \
+  eval '[ "$status" -eq 1 ] && kept_old_book "$dir/book.fb2"'
 
 # --- Standard input and output closed: no file of the run takes their place -----------------------
 # A message longer than the output buffer would otherwise land in whatever took descriptor 1.
