@@ -126,6 +126,8 @@ bool OutputFile::startInPlace() {
   }
   // Rewritten where it stands: other hard links keep seeing it, and who may read or write it
   // stays as it was. The book's own handle stays for putting the old bytes back.
+  output::holdEndings();
+  endingsHeld_ = true;
   handle_ = output::duplicate(target_.file);
   return handle_ != kNoHandle && output::emptyFile(handle_);
 }
@@ -213,6 +215,8 @@ void OutputFile::abandon() {
     handle_ = kNoHandle;
   }
   if (copy_ != kNoHandle) putOldBookBack();
+  if (endingsHeld_) output::releaseEndings();
+  endingsHeld_ = false;
   releaseTarget();
   state_ = State::Closed;
 }

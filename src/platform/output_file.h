@@ -15,7 +15,8 @@
 // folder where no temporary file can be made (or none renamed, an append-only one). Such a book
 // is locked while it is written, so two runs take turns and one whole book is left, and its old
 // bytes are first copied to the system's folder for temporary files: a failure puts them back,
-// and only if even that fails do they stay there, where keptCopy() says. A new book made in
+// and only if even that fails do they stay there, where keptCopy() says. Signals and console
+// events wait meanwhile, so they too leave the book whole, old or new. A new book made in
 // place is made by this run or not at all. Devices, pipes and sockets are written as they stand,
 // and any name of a descriptor the program holds open for writing (/dev/stdout, /dev/fd/N,
 // /proc/self/fd/N, however spelled) is written through that descriptor; a descriptor open only
@@ -94,6 +95,7 @@ class OutputFile {
   output::Handle copy_ = output::kNoHandle;
   std::string copyPath_;
   std::string keptCopy_;
+  bool endingsHeld_ = false;  // while a book is rewritten in place
 };
 
 }  // namespace velmar::platform

@@ -97,6 +97,12 @@ void removeScratchFile(Handle file, const std::string& path);
 // A second handle of the same open file.
 Handle duplicate(Handle file);
 
+// From holdEndings() to releaseEndings(), the endings of the program that can be put off (the
+// signals that can be caught, the console's events) wait: a book rewritten in place is then
+// left whole, old or new, by them too.
+void holdEndings();
+void releaseEndings();
+
 // Writes all `count` bytes; false on any failure (a full disk, a file-size limit, an I/O error,
 // a write that makes no progress).
 bool writeAll(Handle file, const char* bytes, std::size_t count);

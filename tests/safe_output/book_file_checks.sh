@@ -85,6 +85,20 @@ for signal_number in TERM:15 INT:2 HUP:1 QUIT:3 PIPE:13 XCPU:24; do
   check "SIG$signal while writing: no temporary file" no_temporary "$dir" book.fb2
 done
 
+# Written in place (a hard-linked book), the signal waits until the book is whole again.
+dir="$work/signal-in-place"
+mkdir "$dir" "$dir/tmp"
+printf '%s' "$old_book" > "$dir/book.fb2"
+ln "$dir/book.fb2" "$dir/other.fb2"
+TMPDIR="$dir/tmp" env --default-signal "$program" -i="$work/big.xml" -o="$dir/book.fb2" > /dev/null &
+pid=$!
+while [ -z "$(ls "$dir/tmp")" ] && kill -0 "$pid" 2>/dev/null; do :; done
+kill -s INT "$pid"
+wait "$pid"
+status=$?
+check "SIGINT while writing in place: died of it ($status), the book whole, no copy left" eval \
+  '[ "$status" -eq 130 ] && { kept_old_book "$dir/book.fb2" || same_book "$dir/book.fb2" "$work/big.undated"; } && [ -z "$(ls "$dir/tmp")" ]'
+
 # --- Concurrent writers of one book: one whole book, the other's or its own ----------------------
 # Through a temporary file, and in place (a book with another hard link), where the runs must
 # take turns.

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -244,6 +245,18 @@ void removeScratchFile(Handle file, const std::string& path) {
   release(file);
   static_cast<void>(unlink(path.c_str()));
 }
+
+namespace {
+sigset_t beforeHolding;
+}  // namespace
+
+void holdEndings() {
+  sigset_t all;
+  sigfillset(&all);
+  sigprocmask(SIG_BLOCK, &all, &beforeHolding);
+}
+
+void releaseEndings() { sigprocmask(SIG_SETMASK, &beforeHolding, nullptr); }
 
 Handle duplicate(Handle file) {
   const int copy = fcntl(fileOf(file), F_DUPFD_CLOEXEC, 3);
