@@ -1,6 +1,5 @@
 #include "extended_attributes.h"
 
-#if defined(__linux__)
 #include <sys/xattr.h>
 
 #include <cerrno>
@@ -74,15 +73,3 @@ bool copyExtendedAttributes(int book, int temporary) {
 }
 
 }  // namespace velmar::platform::output
-
-#else
-
-namespace velmar::platform::output {
-
-// Elsewhere the extended attributes are not read: what the system keeps beyond the owner, the
-// group and the mode is not known here.
-bool copyExtendedAttributes(int, int) { return true; }
-
-}  // namespace velmar::platform::output
-
-#endif

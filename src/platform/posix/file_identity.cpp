@@ -1,9 +1,7 @@
 #include "platform/file_identity.h"
 
 #include <sys/stat.h>
-#if defined(__linux__)
 #include <sys/vfs.h>
-#endif
 
 namespace velmar::platform {
 
@@ -13,14 +11,12 @@ bool identityOfOpenFile(std::intptr_t handle, FileIdentity& result) {
   if (fstat(file, &info) != 0) return false;
   result.volume = static_cast<std::uint64_t>(info.st_dev);
   result.file = static_cast<std::uint64_t>(info.st_ino);
-#if defined(__linux__)
   constexpr unsigned long kOverlayMagic = 0x794c7630;
   struct statfs system {};
   result.layered = fstatfs(file, &system) == 0 &&
                    static_cast<unsigned long>(system.f_type) == kOverlayMagic;
   result.changed = static_cast<std::uint64_t>(info.st_ctim.tv_sec) * 1000000000u +
                    static_cast<std::uint64_t>(info.st_ctim.tv_nsec);
-#endif
   return true;
 }
 

@@ -15,6 +15,9 @@ int liveFolder = -1;
 volatile std::sig_atomic_t temporaryLive = 0;
 
 struct sigaction previousActions[NSIG];
+// The signal mask before the outermost hold, and how deep the holds are.
+sigset_t beforeHolding;
+int holds = 0;
 bool handlerInstalled[NSIG];
 
 // The signals whose default action does not end the program; every other one that can be caught
@@ -46,13 +49,16 @@ extern "C" void removeTemporaryAtExit() {
 
 }  // namespace
 
-SignalsHeld::SignalsHeld() {
+void holdSignals() {
+  if (holds++ > 0) return;
   sigset_t all;
   sigfillset(&all);
-  sigprocmask(SIG_BLOCK, &all, &previous_);
+  sigprocmask(SIG_BLOCK, &all, &beforeHolding);
 }
 
-SignalsHeld::~SignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+void releaseSignals() {
+  if (--holds == 0) sigprocmask(SIG_SETMASK, &beforeHolding, nullptr);
+}
 
 void armCleanup(int folder, const std::string& name) {
   static bool atExitRegistered = false;

@@ -8,17 +8,18 @@
 
 namespace velmar::platform::output {
 
-// Holds every signal back while the temporary file changes hands, so a handler never sees it half
-// made or half recorded.
+// Every signal waits from holdSignals() to releaseSignals(): while the temporary file changes
+// hands, so a handler never sees it half made or half recorded, and while a book is rewritten
+// in place. Holds nest.
+void holdSignals();
+void releaseSignals();
+
 class SignalsHeld {
  public:
-  SignalsHeld();
-  ~SignalsHeld();
+  SignalsHeld() { holdSignals(); }
+  ~SignalsHeld() { releaseSignals(); }
   SignalsHeld(const SignalsHeld&) = delete;
   SignalsHeld& operator=(const SignalsHeld&) = delete;
-
- private:
-  sigset_t previous_{};
 };
 
 // The longest temporary name the record takes: a name in a folder, not a path.

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -24,11 +23,7 @@ namespace velmar::platform::output {
 namespace {
 
 // A folder is held only to find names in it, which needs no permission to read it.
-#if defined(O_PATH)
 constexpr int kFolderOpenFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
-#else
-constexpr int kFolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-#endif
 
 int fileOf(Handle handle) { return static_cast<int>(handle); }
 
@@ -50,7 +45,6 @@ bool writeEverything(int file, const char* bytes, std::size_t count) {
 
 // --- Why a rename could not take the book's place ------------------------------------------------
 
-#if defined(__linux__)
 // Read without opening the folder for reading, which a folder one may write to but not list
 // (mode 0333) refuses.
 bool appendOnly(int folder) {
@@ -69,10 +63,6 @@ bool sameMount(int book, int folder) {
   }
   return bookInfo.stx_mnt_id == folderInfo.stx_mnt_id;
 }
-#else
-bool appendOnly(int) { return false; }
-bool sameMount(int, int) { return true; }
-#endif
 
 // True when the folder would refuse to let another file take the place of `book`.
 bool renameRefused(int folder, int book, const struct stat& bookInfo) {
@@ -114,9 +104,8 @@ bool inspectTarget(const char* path, Target& target) {
   if (target.name.empty() || target.folderHandle == kNoHandle) return false;
 
   // Whether the book may be written at all is its own permission, as for overwriting it: a
-  // read-only book is refused, not replaced. A folder, a socket and a link put there meanwhile
-  // fail here too.
-  // Opened for reading too where it may be, so a book rewritten in place can be copied aside.
+  // read-only book is refused, not replaced; so are a folder, a socket and a link put there
+  // meanwhile. Read too where it may be, so that a book rewritten in place can be copied aside.
   const int held = fileOf(target.folderHandle);
   const char* const name = target.name.c_str();
   int opened = openat(held, name, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
@@ -246,17 +235,8 @@ void removeScratchFile(Handle file, const std::string& path) {
   static_cast<void>(unlink(path.c_str()));
 }
 
-namespace {
-sigset_t beforeHolding;
-}  // namespace
-
-void holdEndings() {
-  sigset_t all;
-  sigfillset(&all);
-  sigprocmask(SIG_BLOCK, &all, &beforeHolding);
-}
-
-void releaseEndings() { sigprocmask(SIG_SETMASK, &beforeHolding, nullptr); }
+void holdEndings() { holdSignals(); }
+void releaseEndings() { releaseSignals(); }
 
 Handle duplicate(Handle file) {
   const int copy = fcntl(fileOf(file), F_DUPFD_CLOEXEC, 3);
@@ -268,14 +248,8 @@ bool writeAll(Handle file, const char* bytes, std::size_t count) {
 }
 
 void startWriteBack(Handle file, std::uint64_t offset, std::uint64_t count) {
-#if defined(__linux__)
   static_cast<void>(sync_file_range(fileOf(file), static_cast<off64_t>(offset),
                                     static_cast<off64_t>(count), SYNC_FILE_RANGE_WRITE));
-#else
-  static_cast<void>(file);
-  static_cast<void>(offset);
-  static_cast<void>(count);
-#endif
 }
 
 bool syncFile(Handle file) { return !outputStepFails(OutputStep::Sync) && fsync(fileOf(file)) == 0; }
