@@ -40,7 +40,7 @@ bool reportParseError(XML_Parser parser, XML_Error error) {
 // undefined one, and stops the read.
 void XMLCALL onSkippedEntity(void* userData, const XML_Char* /*name*/, int isParameterEntity) {
   if (isParameterEntity != 0) return;  // a declaration unread, no text lost
-  const XML_Parser parser = static_cast<ListReading*>(userData)->parser;
+  XML_Parser parser = static_cast<ListReading*>(userData)->parser;
   reportParseError(parser, XML_ERROR_UNDEFINED_ENTITY);
   XML_StopParser(parser, XML_FALSE);
 }

@@ -28,7 +28,7 @@ constexpr int kFolderOpenFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
 int fileOf(Handle handle) { return static_cast<int>(handle); }
 
 // A metadata call the file system does not support: nothing to carry over, not a refusal.
-bool unsupported(int error) { return error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP; }
+bool unsupported(int error) { return error == ENOSYS || error == EOPNOTSUPP; }
 
 // Writes all `count` bytes; false on any failure: a full disk (ENOSPC), a file-size limit
 // (EFBIG), an I/O error, or no progress at all, which trying again would only repeat.
