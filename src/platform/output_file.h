@@ -1,26 +1,13 @@
 #pragma once
-// The book file, written so that a failure never costs the user a good book.
+// The book file, written so that a failure never costs the user a good book: whatever happens,
+// the old book or the whole new one is left, and nothing of the run beside it.
 //
-// A book is not overwritten: the new one goes into a temporary file beside it (".NAME." and six
-// random characters; a symbolic link is followed first, so the link stays a link), is flushed
-// to the disk and only then renamed over the old name. The old book's owner, group, mode,
-// access lists and extended attributes go with it (on Windows its security, attributes and
-// streams). Until then the old book stands untouched; on any failure, and on any ending of the
-// program the system lets it see, only the temporary file is removed. Two runs writing one book
-// end with the whole book of the one that finished last.
-//
-// Written in place instead, where a replacement could not finish or would change who may read
-// or write the book: a book with other hard links, a book that is a mount point, someone else's
-// book in a sticky folder, a book whose access or attributes the new file cannot take over, a
-// folder where no temporary file can be made (or none renamed, an append-only one). Such a book
-// is locked while it is written, so two runs take turns and one whole book is left, and its old
-// bytes are first copied to the system's folder for temporary files: a failure puts them back,
-// and only if even that fails do they stay there, where keptCopy() says. Signals and console
-// events wait meanwhile, so they too leave the book whole, old or new. A new book made in
-// place is made by this run or not at all. Devices, pipes and sockets are written as they stand,
-// and any name of a descriptor the program holds open for writing (/dev/stdout, /dev/fd/N,
-// /proc/self/fd/N, however spelled) is written through that descriptor; a descriptor open only
-// for reading is refused. A file written in place is never removed.
+// An old book is replaced by a temporary file made beside it (".NAME." and six random
+// characters), given what the old book had (owner, mode, access lists, attributes), flushed and
+// renamed over it. Where that could not keep what the book is (other hard links, a mount point,
+// an append-only folder...), the book is rewritten in place, locked, its old bytes copied aside
+// first and put back on failure. Streams (devices, pipes, descriptors the program holds) are
+// written as they stand. output_file.cpp has the states and the plans.
 //
 // What the name leads to is found once, by prepare(), and held open from then on: the check
 // that the book is not the database and the writing itself both deal with that, never with the
