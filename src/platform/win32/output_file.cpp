@@ -150,18 +150,16 @@ bool inspectTarget(const char* path, Target& target) {
   // overwriting would: a read-only book and a folder are refused here, a book another program
   // holds is waited for. Others may still read, write, and replace it meanwhile. Opened for
   // reading too where it may be, so a book rewritten in place can be copied aside.
+  const auto openFor = [&](DWORD access) {
+    return CreateFileW(wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
   HANDLE existing = INVALID_HANDLE_VALUE;
-  DWORD access = GENERIC_READ | GENERIC_WRITE;
   const bool opened = retrying(
       [&] {
-        existing = CreateFileW(wide.c_str(), access,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (existing == INVALID_HANDLE_VALUE && access != GENERIC_WRITE &&
-            GetLastError() == ERROR_ACCESS_DENIED) {
-          access = GENERIC_WRITE;
-          SetLastError(ERROR_SHARING_VIOLATION);  // try again at once, for writing alone
-        }
+        existing = openFor(GENERIC_READ | GENERIC_WRITE);
+        if (existing == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
+          existing = openFor(GENERIC_WRITE);
         return existing != INVALID_HANDLE_VALUE;
       },
       sharingViolation);
