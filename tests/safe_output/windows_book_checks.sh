@@ -37,18 +37,27 @@ done
 
 # --- Another program holding the old book, or each new file, from before the run ---------------
 # A moment's hold is waited for; a longer one fails the run, which then changes nothing. The
-# scanner (a virus scanner, a sync client) opens the temporary file as it appears.
+# scanner (a virus scanner, a sync client) opens the temporary file as it appears, and is refused
+# unless it lets the file be renamed and removed. A locked book is one with another link, written
+# in place. A pipe's writer that disconnects ends the database as one that closes it does.
+rows=0
 while read -r status message database holding; do
   row="another program: $holding"
-  mkdir "$work/$database-$status-$message" && cd "$work/$database-$status-$message" || exit 1
+  rows=$((rows + 1))
+  mkdir "$work/row-$rows" && cd "$work/row-$rows" || exit 1
   printf '%s' "$old_book" > book.fb2
+  input=../$database.xml
+  case $holding in
+    lock*) ln book.fb2 link.fb2 ;;
+    pipe*) input=$(echo "$holding" | cut -d ' ' -f 2) ;;
+  esac
   : > out  # made now, or the scanner would take it for one of the run's files
   # shellcheck disable=SC2086
   $run "$holder" $holding < /dev/null > holder.out &
   holder_pid=$!
   # The run starts once the file is held or the folder watched.
   while kill -0 "$holder_pid" 2>/dev/null && ! grep -qs ready holder.out; do sleep 0.01; done
-  converter -i="../$database.xml" -o=book.fb2 < /dev/null > out
+  converter -i="$input" -o=book.fb2 < /dev/null > out
   actual=$?
   wait "$holder_pid"
   check "$row: exit status $status (was $actual)" [ "$actual" -eq "$status" ]
@@ -62,13 +71,17 @@ while read -r status message database holding; do
   fi
   check "$row: no temporary file" no_temporary
   case $holding in
-    scan*) check "$row: the scanner opened the temporary file" grep -q '^\.book\.fb2\.' holder.out ;;
+    scan*d*) check "$row: the scanner opened the temporary file" grep -q '^\.book\.fb2\.' holder.out ;;
   esac
 done <<EOF
 0 - small hold book.fb2 rw 1500
 1 write small hold book.fb2 rw 6000
 1 open small hold book.fb2 none 6000
-0 - big scan . rw 800 3000
+0 - big scan . rwd 800 3000
+0 - small scan . r 6000 6500
+0 - small scan . rw 9000 9500
+1 open small lock book.fb2 rwd 6000
+0 - medium pipe //./pipe/velmar-book-checks ../medium.xml
 EOF
 
 # --- Two runs on one book: both succeed, and the book is one run's whole book --------------------
@@ -122,6 +135,20 @@ program_process() {
     esac
   done
 }
+# Ctrl+C while the database is read, before any temporary file exists: the run ends as the
+# event ends it, never with 0, and the old book stays.
+printf '%s' "$old_book" > book.fb2
+# shellcheck disable=SC2086
+env --default-signal=INT $run "$program" -i=../big.xml -o=book.fb2 > out &
+pid=$!
+until target=$(program_process) && ls -l "/proc/${target:-0}/fd" 2>/dev/null | grep -q 'big\.xml'; do
+  kill -0 "$pid" 2>/dev/null || break
+done
+kill -s INT "${target:-$pid}" 2>/dev/null
+wait "$pid"
+status=$?
+check "Ctrl+C while the database is read: exit status 58 (was $status), the old book, no temporary file" \
+  [ "$status $(kept_old_book && no_temporary && echo kept)" = "58 kept" ]
 failures_before=$failures
 ended=0
 silent=0

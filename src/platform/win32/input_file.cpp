@@ -33,8 +33,10 @@ bool InputFile::fill() {
   DWORD count = 0;
   if (ReadFile(handleOf(handle_), buffer_.get(), static_cast<DWORD>(kBufferSize), &count, nullptr) ==
       0) {
-    // A pipe whose writer has finished ends this way; anything else is a read error.
-    if (GetLastError() != ERROR_BROKEN_PIPE) failed_ = true;
+    // A pipe whose writer has finished ends this way, closed or disconnected; anything else is a
+    // read error.
+    const DWORD error = GetLastError();
+    if (error != ERROR_BROKEN_PIPE && error != ERROR_PIPE_NOT_CONNECTED) failed_ = true;
     return false;
   }
   held_ = count;

@@ -1,24 +1,20 @@
 #include "live_temporary.h"
 
-#include <windows.h>
-
 #include <cstdlib>
-#include <cwchar>
 
 namespace velmar::platform::output {
 namespace {
 
 // Read by the console handler and at exit.
-wchar_t liveTemporary[kLivePathRoom];
+HANDLE liveTemporary = INVALID_HANDLE_VALUE;
 volatile LONG temporaryLive = 0;
 // The thread of the console handler ending the program, once an event came; 0 before.
 volatile LONG endingThread = 0;
 SRWLOCK held = SRWLOCK_INIT;
 
+// The handle closes as the process ends, and the file goes with it.
 void removeLiveTemporary() {
-  // The file is open with FILE_SHARE_DELETE: even while it is written, it goes when the process
-  // does.
-  if (InterlockedExchange(&temporaryLive, 0) != 0) DeleteFileW(liveTemporary);
+  if (InterlockedExchange(&temporaryLive, 0) != 0) markForRemoval(liveTemporary);
 }
 
 // Waits for the handler, which is ending the program with the event's status. The handler's own
@@ -45,24 +41,26 @@ BOOL WINAPI onConsoleEvent(DWORD /*event*/) {
 
 }  // namespace
 
-void holdTemporary() {
-  // Installed before the first temporary file is made, so no event finds the file made and the
-  // console's default handling still in place.
-  static bool installed = false;
-  if (!installed) {
-    installed = std::atexit(removeLiveTemporaryAtExit) == 0 &&
-                SetConsoleCtrlHandler(onConsoleEvent, TRUE) != 0;
-  }
-  AcquireSRWLockExclusive(&held);
+void ownTheEnding() {
+  static_cast<void>(std::atexit(removeLiveTemporaryAtExit));
+  static_cast<void>(SetConsoleCtrlHandler(onConsoleEvent, TRUE));
 }
+
+void holdTemporary() { AcquireSRWLockExclusive(&held); }
 
 void releaseTemporary() {
   ReleaseSRWLockExclusive(&held);
   yieldToAnEvent();
 }
 
-void armCleanup(const std::wstring& path) {
-  wmemcpy(liveTemporary, path.c_str(), path.size() + 1);
+bool markForRemoval(HANDLE file) {
+  FILE_DISPOSITION_INFO removal{};
+  removal.DeleteFile = TRUE;
+  return SetFileInformationByHandle(file, FileDispositionInfo, &removal, sizeof removal) != 0;
+}
+
+void armCleanup(HANDLE file) {
+  liveTemporary = file;
   InterlockedExchange(&temporaryLive, 1);
 }
 

@@ -1,16 +1,23 @@
 // The book file's system work on Windows (see output_primitives.h): what a name leads to, the
 // temporary file (recorded in live_temporary.cpp, so no console event leaves it behind), and
-// the replacement through ReplaceFileW, which keeps the old book's security, attributes and
-// streams. Other programs open files behind the program's back (virus scanners, the search
-// indexer, cloud sync, a reader showing the old book), so a step they refuse is tried again for
-// a few seconds before the run gives up.
+// putting it in the book's place. The temporary file's handle, with DELETE access, stays with the
+// run until the file is in place or removed: it is renamed and removed through that handle, and
+// another program may open it only if it lets it be renamed and removed meanwhile. Other programs
+// open files behind the program's back (virus scanners, the search indexer, cloud sync, a reader
+// showing the old book), so a step they refuse is tried again while the run's patience lasts.
 
 #include <windows.h>
+#include <aclapi.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "handles.h"
 #include "live_temporary.h"
 #include "platform/output_primitives.h"
 #include "platform/output_seam.h"
+#include "platform/patience.h"
 #include "wide_names.h"
 
 namespace velmar::platform::output {
@@ -18,37 +25,49 @@ namespace {
 
 // --- Waiting for other programs ------------------------------------------------------------------
 
-// Refusals that another program's open file or a deletion still under way explains, and that a
-// moment can clear.
+// Refusals that another program's open file or lock, or a deletion still under way, explains,
+// and that a moment can clear.
 bool otherProgramHolds(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
          error == ERROR_ACCESS_DENIED || error == ERROR_DELETE_PENDING ||
-         error == ERROR_USER_MAPPED_FILE || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+         error == ERROR_USER_MAPPED_FILE;
 }
 
-// Calls `attempt` until it succeeds, fails for another reason, or about four seconds have
-// passed, waiting 10 ms at first and up to half a second between tries. The last error stays
-// for the caller.
-template <typename Attempt, typename Retried>
-bool tryForAWhile(Attempt attempt, Retried retried) {
-  DWORD pause = 10;
-  DWORD waited = 0;
+bool sharingViolation(DWORD error) { return error == ERROR_SHARING_VIOLATION; }
+
+// Calls `attempt` until it succeeds, fails for a reason `retried` does not accept, or the run
+// has waited all it may (patience.h). The last error stays for the caller.
+template <typename Attempt>
+bool retrying(Attempt attempt, bool (*retried)(DWORD) = otherProgramHolds) {
   for (;;) {
     if (attempt()) return true;
     const DWORD error = GetLastError();
-    if (!retried(error) || waited >= 4000) {
+    if (!retried(error) || !waitBeforeRetrying()) {
       SetLastError(error);
       return false;
     }
-    Sleep(pause);
-    waited += pause;
-    pause = pause >= 250 ? 500 : pause * 2;
   }
 }
 
-template <typename Attempt>
-bool tryForAWhile(Attempt attempt) {
-  return tryForAWhile(attempt, otherProgramHolds);
+// A metadata call the file system does not support (FAT keeps no access lists): nothing to
+// carry over, not a refusal.
+bool unsupported(DWORD error) {
+  return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
+}
+
+// Writes `count` bytes at `offset`, whatever the handle's position.
+bool writeAt(HANDLE file, const char* bytes, DWORD count, std::uint64_t offset) {
+  while (count > 0) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD written = 0;
+    if (WriteFile(file, bytes, count, &written, &at) == 0 || written == 0) return false;
+    bytes += written;
+    count -= written;
+    offset += written;
+  }
+  return true;
 }
 
 // --- Names -------------------------------------------------------------------------------------
@@ -87,9 +106,39 @@ std::wstring pathIn(const Target& target, const std::string& name) {
   return widen((target.folder + name).c_str());
 }
 
-// ReplaceFileW removed the old book but could not move the new one in, nor could it be moved
-// later: the temporary file holds the only copy of the book, and must not be removed.
-bool onlyCopyInTemporary = false;
+// A file's access list, and whether it is protected from the folder's.
+struct AccessList {
+  PSECURITY_DESCRIPTOR security = nullptr;
+  PACL list = nullptr;
+  bool isProtected = false;
+
+  AccessList() = default;
+  AccessList(const AccessList&) = delete;
+  AccessList& operator=(const AccessList&) = delete;
+  ~AccessList() { LocalFree(security); }
+
+  DWORD read(HANDLE file) {
+    const DWORD error = GetSecurityInfo(file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                        nullptr, &list, nullptr, &security);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    isProtected = error == ERROR_SUCCESS &&
+                  GetSecurityDescriptorControl(security, &control, &revision) != 0 &&
+                  (control & SE_DACL_PROTECTED) != 0;
+    return error;
+  }
+
+  bool operator==(const AccessList& other) const {
+    ACL_SIZE_INFORMATION size{};
+    ACL_SIZE_INFORMATION otherSize{};
+    if (list == nullptr || other.list == nullptr) return list == other.list;
+    return isProtected == other.isProtected &&
+           GetAclInformation(list, &size, sizeof size, AclSizeInformation) != 0 &&
+           GetAclInformation(other.list, &otherSize, sizeof otherSize, AclSizeInformation) != 0 &&
+           size.AclBytesInUse == otherSize.AclBytesInUse &&
+           std::memcmp(list, other.list, size.AclBytesInUse) == 0;
+  }
+};
 
 }  // namespace
 
@@ -99,16 +148,21 @@ bool inspectTarget(const char* path, Target& target) {
   const std::wstring wide = widen(path);
   // May the book be written at all? Opening the existing file for writing answers it the way
   // overwriting would: a read-only book and a folder are refused here, a book another program
-  // holds is waited for. Others may still read, write, and replace it meanwhile.
+  // holds is waited for. Others may still read, write, and replace it meanwhile. Opened for
+  // reading too where it may be, so a book rewritten in place can be copied aside.
+  const auto openFor = [&](DWORD access) {
+    return CreateFileW(wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
   HANDLE existing = INVALID_HANDLE_VALUE;
-  const bool opened = tryForAWhile(
+  const bool opened = retrying(
       [&] {
-        existing = CreateFileW(wide.c_str(), GENERIC_WRITE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        existing = openFor(GENERIC_READ | GENERIC_WRITE);
+        if (existing == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
+          existing = openFor(GENERIC_WRITE);
         return existing != INVALID_HANDLE_VALUE;
       },
-      [](DWORD error) { return error == ERROR_SHARING_VIOLATION; });
+      sharingViolation);
   if (!opened) {
     if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
     target.plan = Plan::ThroughTemporary;
@@ -134,79 +188,160 @@ bool inspectTarget(const char* path, Target& target) {
 Handle createInPlace(const Target& target) {
   const HANDLE file =
       CreateFileW(pathIn(target, target.name).c_str(), GENERIC_WRITE,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                   nullptr);
   return file == INVALID_HANDLE_VALUE ? kNoHandle : handleFrom(file);
 }
 
-bool lockAndTruncate(Handle file) {
-  // Waits for another run writing the book in place: the lock goes with its handle.
+bool lockForRewrite(Handle file) {
   OVERLAPPED whole{};
-  static_cast<void>(
-      LockFileEx(handleOf(file), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
-  return SetEndOfFile(handleOf(file)) != 0;
+  const bool locked = retrying([&] {
+    return LockFileEx(handleOf(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                      MAXDWORD, MAXDWORD, &whole) != 0;
+  });
+  // A file system without such locks still lets the book be written, as it always was.
+  return locked || !otherProgramHolds(GetLastError());
+}
+
+bool emptyFile(Handle file) {
+  const LARGE_INTEGER start{};
+  return SetFilePointerEx(handleOf(file), start, nullptr, FILE_BEGIN) != 0 &&
+         SetEndOfFile(handleOf(file)) != 0;
 }
 
 Created createTemporary(const Target& target, const std::string& name, Handle& file) {
   const std::wstring wide = pathIn(target, name);
-  if (wide.size() >= kLivePathRoom) return Created::Failed;
-  // Made and recorded while no console event can come between, so the handler never removes a
-  // file of that name that is not the program's own.
+  // Made and recorded while no console event can come between. DELETE access, kept until the
+  // file is in place or removed, refuses every other program that would not let it go.
   return whileTemporaryHeld([&] {
-    const HANDLE made =
-        CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE made = CreateFileW(wide.c_str(), GENERIC_WRITE | DELETE | WRITE_DAC,
+                                    FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (made == INVALID_HANDLE_VALUE) {
       const DWORD error = GetLastError();
       if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Created::NameTaken;
       return error == ERROR_ACCESS_DENIED ? Created::FolderRefuses : Created::Failed;
     }
-    armCleanup(wide);
+    armCleanup(made);
     file = handleFrom(made);
     return Created::Yes;
   });
 }
 
-// ReplaceFileW gives the new file the old one's security, attributes and streams as it renames.
-bool carryOver(const Target& /*target*/, Handle /*temporary*/) { return true; }
-
-bool renameTemporary(const Target& target, const std::string& name) {
-  if (outputStepFails(OutputStep::Rename)) return false;
-  const std::wstring temporary = pathIn(target, name);
-  const std::wstring final = pathIn(target, target.name);
-  return whileTemporaryHeld([&] {
-    bool oldBookRemoved = false;
-    const bool renamed = tryForAWhile([&] {
-      if (target.replacing &&
-          ReplaceFileW(final.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr) != 0) {
-        return true;
-      }
-      const DWORD error = target.replacing ? GetLastError() : ERROR_FILE_NOT_FOUND;
-      if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) oldBookRemoved = true;
-      // No book under the name: a new book, an old one gone meanwhile, or one ReplaceFileW has
-      // removed before it could move the new one in. The temporary file simply takes the name.
-      if (error != ERROR_FILE_NOT_FOUND && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-        SetLastError(error);
-        return false;
-      }
-      return MoveFileExW(temporary.c_str(), final.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    });
-    onlyCopyInTemporary = !renamed && oldBookRemoved;
-    // Renamed, or the only copy: either way no ending may remove it now.
-    if (renamed || onlyCopyInTemporary) disarmCleanup();
-    return renamed;
-  });
+// What the rename would not keep: who may read or write the book (its access list, and whether
+// it takes the folder's), its hidden, system and archive attributes, and when it was made. What
+// the new file has already (a list all taken from the folder, as most books have) is not set
+// again.
+bool carryOver(const Target& target, Handle temporary) {
+  AccessList old;
+  AccessList made;
+  DWORD error = old.read(handleOf(target.file));
+  if (error == ERROR_SUCCESS) error = made.read(handleOf(temporary));
+  if (error == ERROR_SUCCESS && !(old == made)) {
+    error = SetSecurityInfo(handleOf(temporary), SE_FILE_OBJECT,
+                            DACL_SECURITY_INFORMATION | (old.isProtected
+                                                             ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                             : UNPROTECTED_DACL_SECURITY_INFORMATION),
+                            nullptr, nullptr, old.list, nullptr);
+  }
+  if (error != ERROR_SUCCESS && !unsupported(error)) return false;
+  BY_HANDLE_FILE_INFORMATION book{};
+  if (GetFileInformationByHandle(handleOf(target.file), &book) == 0) return false;
+  FILE_BASIC_INFO basic{};  // times left 0 and attributes 0 stay as they are
+  basic.CreationTime.LowPart = book.ftCreationTime.dwLowDateTime;
+  basic.CreationTime.HighPart = static_cast<LONG>(book.ftCreationTime.dwHighDateTime);
+  basic.FileAttributes = book.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                                 FILE_ATTRIBUTE_ARCHIVE |
+                                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+  return SetFileInformationByHandle(handleOf(temporary), FileBasicInfo, &basic, sizeof basic) != 0 ||
+         unsupported(GetLastError());
 }
 
-void removeTemporary(const Target& target, const std::string& name) {
-  const std::wstring temporary = pathIn(target, name);
+bool putTemporaryInPlace(const Target& target, const std::string& /*name*/, Handle& file) {
+  // The handle is closed only once the file has the book's name, which it takes in one step
+  // through that handle: the old book or the new one is there at every moment. A close that
+  // would fail fails here, before anything changed.
+  if (outputStepFails(OutputStep::Close) || outputStepFails(OutputStep::Rename)) return false;
+  const std::wstring final = pathIn(target, target.name);
+  const std::size_t nameBytes = final.size() * sizeof(wchar_t);
+  std::vector<std::uint64_t> buffer((sizeof(FILE_RENAME_INFO) + nameBytes) / 8 + 1);
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = TRUE;
+  rename->FileNameLength = static_cast<DWORD>(nameBytes);
+  final.copy(rename->FileName, final.size());
+  const bool renamed = whileTemporaryHeld([&] {
+    const bool done = retrying([&] {
+      return SetFileInformationByHandle(handleOf(file), FileRenameInfo, rename,
+                                        static_cast<DWORD>(buffer.size() * 8)) != 0;
+    });
+    if (done) disarmCleanup();
+    return done;
+  });
+  if (renamed) {
+    release(file);  // the book is in place and on the disk: how the close goes no longer matters
+    file = kNoHandle;
+  }
+  return renamed;
+}
+
+void removeTemporary(const Target& /*target*/, const std::string& /*name*/, Handle& file) {
   static_cast<void>(whileTemporaryHeld([&] {
-    const bool removed = onlyCopyInTemporary ||
-                         tryForAWhile([&] { return DeleteFileW(temporary.c_str()) != 0; });
+    static_cast<void>(retrying([&] { return markForRemoval(handleOf(file)); }));
     disarmCleanup();
-    return removed;
+    release(file);
+    file = kNoHandle;
+    return true;
   }));
+}
+
+Handle makeScratchFile(std::string& path) {
+  wchar_t folder[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH) return kNoHandle;
+  for (std::uint64_t attempt = 0; attempt < 100; ++attempt) {
+    const std::uint64_t number = GetTickCount64() ^ (processNumber() << 32) ^
+                                 (attempt * 0x9E3779B97F4A7C15ull);
+    wchar_t name[40];
+    swprintf(name, 40, L"velmar2fb2-old-book-%016llx", static_cast<unsigned long long>(number));
+    const std::wstring wide = std::wstring(folder) + name;
+    const HANDLE made = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
+                                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (made != INVALID_HANDLE_VALUE) {
+      path = narrow(wide.c_str());
+      return handleFrom(made);
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) return kNoHandle;
+  }
+  return kNoHandle;
+}
+
+bool copyWhole(Handle from, Handle to) {
+  static char buffer[64 * 1024];  // off the stack: the program runs in small stacks too
+  if (!emptyFile(to)) return false;
+  for (std::uint64_t at = 0;;) {
+    OVERLAPPED where{};
+    where.Offset = static_cast<DWORD>(at);
+    where.OffsetHigh = static_cast<DWORD>(at >> 32);
+    DWORD count = 0;
+    if (ReadFile(handleOf(from), buffer, sizeof buffer, &count, &where) == 0)
+      return GetLastError() == ERROR_HANDLE_EOF;
+    if (count == 0) return true;
+    if (!writeAt(handleOf(to), buffer, count, at)) return false;
+    at += count;
+  }
+}
+
+void removeScratchFile(Handle file, const std::string& /*path*/) {
+  static_cast<void>(markForRemoval(handleOf(file)));
+  release(file);
+}
+
+Handle duplicate(Handle file) {
+  HANDLE copy = nullptr;
+  return DuplicateHandle(GetCurrentProcess(), handleOf(file), GetCurrentProcess(), &copy, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS) != 0
+             ? handleFrom(copy)
+             : kNoHandle;
 }
 
 bool writeAll(Handle file, const char* bytes, std::size_t count) {
@@ -239,7 +374,7 @@ void release(Handle handle) {
   if (handle != kNoHandle) CloseHandle(handleOf(handle));
 }
 
-// The rename asked for MOVEFILE_WRITE_THROUGH already; a folder cannot be flushed on its own.
+// The file system keeps a rename in its own journal; a folder cannot be flushed on its own.
 void syncFolder(const Target&) {}
 
 std::uint64_t processNumber() { return GetCurrentProcessId(); }
