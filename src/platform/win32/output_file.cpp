@@ -344,6 +344,10 @@ Handle duplicate(Handle file) {
              : kNoHandle;
 }
 
+// The console handler waits for the same lock as for the temporary file.
+void holdEndings() { holdTemporary(); }
+void releaseEndings() { releaseTemporary(); }
+
 bool writeAll(Handle file, const char* bytes, std::size_t count) {
   if (outputStepFails(OutputStep::Write)) return false;
   while (count > 0) {
