@@ -23,7 +23,7 @@ if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$PWD" ]; then
   if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
     echo "build-source: uncommitted changes are not in the release (it is the commit's tree)" >&2
   fi
-  git archive --format=tar --prefix="$name/" HEAD | gzip -9n >"$tarball.new"
+  git -c tar.umask=0022 archive --format=tar --prefix="$name/" HEAD | gzip -9n >"$tarball.new"
 else
   date=$(scripts/source-date.sh)
   tar --create --sort=name --mtime="@$date" --owner=0 --group=0 --numeric-owner \
