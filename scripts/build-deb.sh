@@ -36,7 +36,7 @@ echo "build-deb: $(basename "$deb")"
 dpkg-deb --field "$deb" Depends | sed 's/^/build-deb: Depends: /'
 
 echo "build-deb: lintian:"
-said=$(lintian --pedantic --info --show-overrides "$changes" 2>&1 \
+said=$(lintian --pedantic --show-overrides "$changes" 2>&1 \
   | grep -v '^running with root privileges' || true)
 echo "${said:-(nothing)}" | sed 's/^/  /'
 if grep -q '^[EW]: ' <<<"$said"; then
