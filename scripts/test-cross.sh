@@ -53,6 +53,6 @@ ctest --test-dir "$build" --output-on-failure -j "$(nproc)" -L '^(unit|e2e|hosti
 echo "test-cross: $arch under $(qemu-"$arch" --version | head -n 1); skipped, with the reason:"
 skips=$( {
   grep -E ': Skipped$' -A1 "$build/ctest.xml" | grep -vE ': Skipped$|^--$'  # GoogleTest's
-  grep -o '^SKIP: [^<]*' "$build/ctest.xml"                                  # the e2e driver's
+  grep -o 'SKIP: [^<]*' "$build/ctest.xml"                                   # the e2e driver's
 } | sort | uniq -c || true)
 echo "${skips:-      none}"
