@@ -10,8 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 version=$(sed -n 's/^project(velmar2fb2 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 cd dist
-shopt -s nullglob
-files=(velmar2fb2-"$version".tar.gz velmar2fb2-"$version"-win*.zip velmar2fb2_"$version"-*_*.deb
+shopt -s nullglob  # a file not built is left out, and every name is a pattern for that
+files=(velmar2fb2-"$version".tar[.]gz velmar2fb2-"$version"-win*.zip velmar2fb2_"$version"-*_*.deb
   velmar2fb2_"$version"-*.dsc)
 [ ${#files[@]} -gt 0 ] || { echo "write-sums: no release file of $version in dist/" >&2; exit 1; }
 sha256sum "${files[@]}" > SHA256SUMS.new
