@@ -19,7 +19,7 @@ case $arch in
   *) echo "usage: scripts/test-cross.sh aarch64|s390x" >&2; exit 2 ;;
 esac
 triplet=$arch-linux-gnu
-packages+=(qemu-user cmake ninja-build googletest libxml2-utils faketime)
+packages+=(qemu-user cmake ninja-build googletest libxml2-utils faketime file)
 
 missing=()
 for package in "${packages[@]}"; do
