@@ -7,6 +7,7 @@
 # Usage: scripts/source-date.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck disable=SC2016  # git archive writes the time here; no shell expansion wanted
 recorded='$Format:%ct$'
 if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
   echo "$SOURCE_DATE_EPOCH"
