@@ -12,8 +12,9 @@
 # Reproducible: two builds of one commit, in any two clones, give byte-identical zips. The .exe
 # has no link timestamp (--no-insert-timestamp), no build path (-ffile-prefix-map), no symbol
 # table (stripped), and windres puts no time in its resources; every file in the zip carries
-# the commit's time (SOURCE_DATE_EPOCH, default: the commit's), fixed permissions, and the
-# entries are sorted (zip -X: no extra fields with owners or other times).
+# the commit's time (scripts/source-date.sh: SOURCE_DATE_EPOCH, or the commit's, from git or as
+# the source release recorded it), fixed permissions, and the entries are sorted (zip -X: no
+# extra fields with owners or other times).
 #
 # Expat is built from third_party/expat/, which must first match the sum that
 # third_party/expat-origin.txt records (scripts/expat-tree.sh). dist/SHA256SUMS then lists the
@@ -30,7 +31,8 @@ scripts/expat-tree.sh
 
 version=$(sed -n 's/^project(velmar2fb2 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "build-windows: no version in CMakeLists.txt" >&2; exit 1; }
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+SOURCE_DATE_EPOCH=$(scripts/source-date.sh)
+export SOURCE_DATE_EPOCH
 export TZ=UTC LC_ALL=C
 
 # Text with CR LF line ends, whatever it had.

@@ -15,8 +15,9 @@ packages=(
   # The Windows build and its tests: compilers, wine (64-bit only), zip; debootstrap makes the
   # chroot the 32-bit tests run in (scripts/wine32-root.sh).
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 zip debootstrap
-  # The Debian package (scripts/build-deb.sh): dpkg-shlibdeps, and its check.
-  dpkg-dev lintian
+  # The Debian package (scripts/build-deb.sh): dpkg-buildpackage with debhelper (and the
+  # build-essential set it checks for), and lintian.
+  dpkg-dev debhelper build-essential lintian
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

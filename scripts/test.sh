@@ -5,8 +5,8 @@
 #   the end-to-end cases under valgrind (build-valgrind/);
 #   a short fuzzing run (build-fuzz/);
 #   clang-tidy and cppcheck (build-tidy/);
-#   the Debian package, with lintian and an install, a conversion and a purge in a throwaway
-#   root (scripts/build-deb.sh: build-deb/, dist/);
+#   the source release and the Debian package built from it by dpkg-buildpackage, with lintian
+#   and an install, a conversion and a purge in a throwaway root (scripts/build-deb.sh: dist/);
 #   the Windows programs, 64- and 32-bit, with their tests under wine64 and wine32
 #   (scripts/test-windows.sh: build-win64/, build-win32/).
 # With --quick, only the first of these. Each stage's time is printed when it ends.

@@ -9,7 +9,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,9 +31,21 @@ struct ProgramRun {
   long peakKiB = 0;
 };
 
+// The program's command: under an emulator (a cross build's tests, which set
+// VELMAR_TEST_EMULATOR to its command line, words split by spaces) the emulator runs it.
+std::vector<std::string> programCommand() {
+  std::vector<std::string> command;
+  const char* const emulator = std::getenv("VELMAR_TEST_EMULATOR");
+  std::istringstream words(emulator != nullptr ? emulator : "");
+  for (std::string word; words >> word;) command.push_back(word);
+  command.push_back(VELMAR_PROGRAM);
+  return command;
+}
+
 // Runs the program with these arguments; collects its standard output, exit status and peak
 // resident memory.
 ProgramRun runProgram(const std::vector<std::string>& arguments) {
+  static std::vector<std::string> command = programCommand();
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0) return {};
   const pid_t child = fork();
@@ -40,11 +54,10 @@ ProgramRun runProgram(const std::vector<std::string>& arguments) {
     close(pipeEnds[0]);
     close(pipeEnds[1]);
     std::vector<char*> argv;
-    static std::string program = VELMAR_PROGRAM;
-    argv.push_back(program.data());
+    for (std::string& word : command) argv.push_back(word.data());
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    execv(argv[0], argv.data());
     _exit(127);
   }
   close(pipeEnds[1]);
@@ -99,6 +112,21 @@ constexpr char kHeader[] = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n"
 const std::string kAmplificationError =
     "XMLError: limit on input amplification factor (from DTD and entities) breached at line ";
 
+// Under an emulator the peak memory and the time measured are the emulator's as much as the
+// program's: those bounds are skipped there, saying so, and the run's other checks still hold.
+bool emulated() {
+  const char* const emulator = std::getenv("VELMAR_TEST_EMULATOR");
+  return emulator != nullptr && *emulator != '\0';
+}
+void expectPeakBelow(const ProgramRun& run, long boundKiB, const std::string& what = "") {
+  if (emulated()) GTEST_SKIP() << "peak memory under an emulator is mostly the emulator's own";
+  EXPECT_LT(run.peakKiB, boundKiB) << what;
+}
+void expectFasterThan(double seconds, double boundSeconds, const std::string& what) {
+  if (emulated()) GTEST_SKIP() << "an emulator's run time says nothing of the parser's";
+  EXPECT_LT(seconds, boundSeconds) << what;
+}
+
 bool startsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
@@ -116,7 +144,7 @@ void expectRefusedAmplification(const Paths& paths) {
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(startsWith(run.printed, kAmplificationError)) << run.printed;
   EXPECT_FALSE(fileExists(paths.output));
-  EXPECT_LT(run.peakKiB, kBaselineKiB + 64 * 1024);
+  expectPeakBelow(run, kBaselineKiB + 64 * 1024);
 }
 
 TEST(HostileInput, EntityExpansionBombIsRefused) {
@@ -158,7 +186,7 @@ TEST(HostileInput, HundredThousandLevelsOfNesting) {
   const std::string book = readFile(paths.output);
   EXPECT_NE(book.find("<p><a xlink:href=\"#0\" type=\"note\">deep</a></p>"), std::string::npos);
   EXPECT_EQ(book.find("#1\""), std::string::npos);
-  EXPECT_LT(run.peakKiB, kBaselineKiB + static_cast<long>(8 * size / 1024));
+  expectPeakBelow(run, kBaselineKiB + static_cast<long>(8 * size / 1024));
 }
 
 TEST(HostileInput, MillionRecords) {
@@ -175,8 +203,8 @@ TEST(HostileInput, MillionRecords) {
   const std::string book = readFile(paths.output);
   EXPECT_NE(book.find("    <section id=\"999999\">\r\n"), std::string::npos);
   EXPECT_EQ(book.find("    <section id=\"1000000\">"), std::string::npos);
-  EXPECT_LT(run.peakKiB, kBaselineKiB + static_cast<long>(5 * size / 2 / 1024))
-      << "input " << size / 1024 << " KiB";
+  expectPeakBelow(run, kBaselineKiB + static_cast<long>(5 * size / 2 / 1024),
+                  "input " + std::to_string(size / 1024) + " KiB");
 }
 
 TEST(HostileInput, TwoHundredMegabytesOfOneText) {
@@ -198,8 +226,8 @@ TEST(HostileInput, TwoHundredMegabytesOfOneText) {
   const long bookSize = std::ftell(book);
   std::fclose(book);
   EXPECT_GT(bookSize, kOneTextMiB * 1024 * 1025);  // every line feed became CR LF
-  EXPECT_LT(run.peakKiB, kBaselineKiB + static_cast<long>(3 * size / 1024))
-      << "input " << size / 1024 << " KiB";
+  expectPeakBelow(run, kBaselineKiB + static_cast<long>(3 * size / 1024),
+                  "input " + std::to_string(size / 1024) + " KiB");
 }
 
 // One token of 8 MiB, an attribute value or a comment, arrives in many of the reader's chunks. A
@@ -222,8 +250,8 @@ TEST(HostileInput, EightMegabyteTokensConvertInSeconds) {
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     EXPECT_EQ(run.status, 0) << around << ": " << run.printed;
     EXPECT_NE(readFile(paths.output).find(">big</a></p>"), std::string::npos) << around;
-    EXPECT_LT(took.count(), 3.0) << around;
-    EXPECT_LT(run.peakKiB, kBaselineKiB + static_cast<long>(4 * size / 1024)) << around;
+    expectFasterThan(took.count(), 3.0, around);
+    expectPeakBelow(run, kBaselineKiB + static_cast<long>(4 * size / 1024), around);
     std::printf("%s: %.2f s, peak %ld KiB\n", around.c_str(), took.count(), run.peakKiB);
   }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "reader/cp1251_down_conversion.h"
@@ -40,6 +41,9 @@ std::string downConvert(const std::string& text) {
 // The C library's own windows-1251 converter is an independent witness for the table.
 TEST(Cp1251Table, AgreesWithTheSystemConverter) {
   iconv_t converter = iconv_open("UTF-32LE", "CP1251");
+  if (converter == reinterpret_cast<iconv_t>(-1) && std::getenv("VELMAR_TEST_EMULATOR") != nullptr) {
+    GTEST_SKIP() << "under the emulator the target's C library finds no iconv module for CP1251";
+  }
   ASSERT_NE(converter, reinterpret_cast<iconv_t>(-1));
   for (int byte = 0x80; byte <= 0xFF; ++byte) {
     if (byte == kCp1251Unassigned) continue;

@@ -59,9 +59,12 @@ std::string whyUnobservable() {
   probe[0] = 'x';
   const bool truthful = residentPages(probe, 2) == std::vector<bool>{true, false};
   const bool supported = madvise(probe + kPage, kPage, MADV_POPULATE_WRITE) == 0;
+  // qemu-user answers the call with success and does nothing.
+  const bool honoured = supported && residentPages(probe, 2) == std::vector<bool>{true, true};
   munmap(probe, 2 * kPage);
   if (!truthful) return "mincore does not report page residence on this system";
   if (!supported) return "this kernel cannot make pages present ahead of use";
+  if (!honoured) return "MADV_POPULATE_WRITE succeeds here but makes no page present (an emulator)";
   std::ifstream hugePages("/sys/kernel/mm/transparent_hugepage/enabled");
   std::string setting;
   if (std::getline(hugePages, setting) && setting.find("[always]") != std::string::npos) {
