@@ -1,7 +1,8 @@
 #pragma once
 // The process heap of this program: every dynamic block of the reader (the text accumulator,
-// the record storage, the field strings and the XML parser's own memory) comes from here, so a
-// test can make any one of those allocations fail and watch the program cope (fault_scopes.h).
+// the record storage, the field strings and the XML parser's own memory) comes from here. The
+// tests' variant of the library is built with a heap of its own in place of the system's, one
+// that refuses allocations on cue (tests/common/failing_heap.cpp).
 
 #include <cstddef>
 
@@ -20,8 +21,7 @@ void heapFree(void* block);
 // Large blocks, for storage that grows to megabytes: the record and field stores and a long
 // text. A large block is zero-filled; where the system allows, its pages are taken only as they
 // are first touched, so a block's unused tail costs no memory. Every large block is freed with
-// heapFreeLarge and its present size. Granting or refusing them goes through the same test
-// seam as the other allocations.
+// heapFreeLarge and its present size.
 
 // A zero-filled block of `size` bytes; null when memory runs out.
 void* heapAllocateLarge(std::size_t size);

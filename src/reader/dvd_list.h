@@ -55,12 +55,6 @@ class TextAccumulator {
   TextAccumulator(const TextAccumulator&) = delete;
   TextAccumulator& operator=(const TextAccumulator&) = delete;
 
-  // The capacity a text of `length` bytes held in `capacity` grows to when `count` more bytes
-  // come: whole steps, strictly more than the text and its NUL need, and at least twice the old
-  // capacity. 0 when the text would not fit in kMaxCapacity. Safe with a 32-bit size_t.
-  static std::uint32_t grownCapacity(std::uint32_t capacity, std::uint32_t length,
-                                     std::size_t count);
-
   // Adds `count` bytes at the end. False when memory runs out (or the text would pass
   // kMaxCapacity); the text held so far is then left exactly as it was.
   [[nodiscard]] bool append(const char* bytes, std::size_t count) {
@@ -162,7 +156,8 @@ class FieldStore {
 // Records are added at the end only, zero-filled (empty).
 class DvdRecords {
  public:
-  static constexpr std::size_t kPerBlock = std::size_t{2} * 1024 * 1024 / sizeof(DvdRecord);
+  // The blocks are the field store's size.
+  static constexpr std::size_t kPerBlock = FieldStore::kBlockSize / sizeof(DvdRecord);
 
   DvdRecords() = default;
   ~DvdRecords();

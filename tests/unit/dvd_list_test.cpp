@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/fault_scopes.h"
+#include "heap_failure_scope.h"
 #include "reader/dvd_list.h"
 
 namespace velmar {

@@ -7,8 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/heap_seam.h"
-
 // Under AddressSanitizer large blocks come from the C library's heap, which it watches; mapped
 // pages would hide an overrun from it.
 #if defined(__SANITIZE_ADDRESS__)
@@ -20,30 +18,28 @@
 #endif
 
 namespace velmar::platform {
+namespace {
 
-void* heapAllocate(std::size_t size) {
-  if (!grantHeapAllocation()) return nullptr;
-  return std::malloc(size == 0 ? 1 : size);
-}
+// No block is empty: a size of 0 takes one byte.
+std::size_t atLeastOne(std::size_t size) { return size == 0 ? 1 : size; }
+
+}  // namespace
+
+void* heapAllocate(std::size_t size) { return std::malloc(atLeastOne(size)); }
 
 void* heapResize(void* block, std::size_t newSize) {
-  if (!grantHeapAllocation()) return nullptr;
-  return std::realloc(block, newSize == 0 ? 1 : newSize);
+  return std::realloc(block, atLeastOne(newSize));
 }
 
 void heapFree(void* block) { std::free(block); }
 
 #if defined(VELMAR_LARGE_BLOCKS_FROM_MALLOC)
 
-void* heapAllocateLarge(std::size_t size) {
-  if (!grantHeapAllocation()) return nullptr;
-  return std::calloc(size == 0 ? 1 : size, 1);
-}
+void* heapAllocateLarge(std::size_t size) { return std::calloc(atLeastOne(size), 1); }
 
 void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
   if (newSize <= oldSize) {
-    // Giving memory back is not an allocation: the failure seam leaves it alone.
-    void* shrunk = std::realloc(block, newSize == 0 ? 1 : newSize);
+    void* shrunk = std::realloc(block, atLeastOne(newSize));
     return shrunk != nullptr ? shrunk : block;
   }
   void* resized = heapResize(block, newSize);
@@ -58,28 +54,25 @@ void heapMakePagesPresent(void* /*at*/, std::size_t /*size*/) {}
 #else
 
 void* heapAllocateLarge(std::size_t size) {
-  if (!grantHeapAllocation()) return nullptr;
   // Anonymous pages are zero, and cost nothing until touched.
-  void* block = mmap(nullptr, size == 0 ? 1 : size, PROT_READ | PROT_WRITE,
+  void* block = mmap(nullptr, atLeastOne(size), PROT_READ | PROT_WRITE,
                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   return block == MAP_FAILED ? nullptr : block;
 }
 
 void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
   if (block == nullptr) return heapAllocateLarge(newSize);
-  if (newSize == 0) newSize = 1;
+  newSize = atLeastOne(newSize);
   const bool growing = newSize > oldSize;
-  // Giving memory back is not an allocation: the failure seam leaves shrinking alone.
-  if (growing && !grantHeapAllocation()) return nullptr;
   // The kernel moves the pages, never their bytes, and the new ones are zero: growth is cheap
   // however large the block.
-  void* resized = mremap(block, oldSize == 0 ? 1 : oldSize, newSize, MREMAP_MAYMOVE);
+  void* resized = mremap(block, atLeastOne(oldSize), newSize, MREMAP_MAYMOVE);
   if (resized == MAP_FAILED) return growing ? nullptr : block;
   return resized;
 }
 
 void heapFreeLarge(void* block, std::size_t size) {
-  if (block != nullptr) static_cast<void>(munmap(block, size == 0 ? 1 : size));
+  if (block != nullptr) static_cast<void>(munmap(block, atLeastOne(size)));
 }
 
 void heapMakePagesPresent(void* at, std::size_t size) {
