@@ -52,9 +52,9 @@ bool TextAccumulator::grow(std::size_t count) {
   std::size_t present = 0;  // of a new block: only the text copied over touched it
   if (heapOwned_) {
     present = pages_.presentFrom(data_);
-    grown = static_cast<char*>(platform::heapResizeLarge(data_, capacity_, newCapacity));
+    grown = static_cast<char*>(platform::heapResize(data_, newCapacity));
   } else {
-    grown = static_cast<char*>(platform::heapAllocateLarge(newCapacity));
+    grown = static_cast<char*>(platform::heapAllocate(newCapacity));
     if (grown != nullptr) std::memcpy(grown, data_, length_);
   }
   if (grown == nullptr) return false;  // the old storage is still ours, text intact
@@ -75,19 +75,16 @@ void TextAccumulator::useInlineStorage() {
 }
 
 void TextAccumulator::release() {
-  if (heapOwned_) platform::heapFreeLarge(data_, capacity_);
+  if (heapOwned_) platform::heapFree(data_);
   useInlineStorage();
 }
 
-char* TextAccumulator::detachBlock(std::size_t& size) {
-  // No more than the capacity the text has grown to: it is a multiple of the step.
-  const auto fitting = static_cast<std::uint32_t>(stepsAbove(length_ + std::uint64_t{1}));
-  if (fitting < capacity_) {
-    data_ = static_cast<char*>(platform::heapResizeLarge(data_, capacity_, fitting));
-    capacity_ = fitting;
-  }
-  char* const block = data_;
-  size = capacity_;
+char* TextAccumulator::detachBlock() {
+  // Whole steps that hold the text and its NUL; should the heap not give the rest back, the
+  // block stays as it was.
+  const std::uint64_t fitting = stepsAbove(length_ + std::uint64_t{1});
+  void* const shrunk = fitting < capacity_ ? platform::heapResize(data_, fitting) : nullptr;
+  char* const block = shrunk != nullptr ? static_cast<char*>(shrunk) : data_;
   useInlineStorage();
   return block;
 }
@@ -104,7 +101,7 @@ FieldText& DvdRecord::field(FieldKind kind) {
 
 FieldStore::~FieldStore() {
   for (std::size_t index = 0; index < blockCount_; ++index) {
-    platform::heapFreeLarge(blocks_[index].bytes, blocks_[index].size);
+    platform::heapFree(blocks_[index]);
   }
   platform::heapFree(blocks_);
 }
@@ -113,7 +110,7 @@ bool FieldStore::reserveBlock() {
   return blockCount_ < blockCapacity_ || growTable(blocks_, blockCapacity_);
 }
 
-void FieldStore::adopt(char* block, std::size_t size) { blocks_[blockCount_++] = Block{block, size}; }
+void FieldStore::adopt(char* block) { blocks_[blockCount_++] = block; }
 
 char* FieldStore::allocate(std::size_t count) {
   if (count <= static_cast<std::size_t>(end_ - next_)) {
@@ -124,15 +121,15 @@ char* FieldStore::allocate(std::size_t count) {
   }
   if (!reserveBlock()) return nullptr;
   if (count >= kOwnBlockSize) {
-    auto* const block = static_cast<char*>(platform::heapAllocateLarge(count));
-    if (block != nullptr) adopt(block, count);
+    auto* const block = static_cast<char*>(platform::heapAllocate(count));
+    if (block != nullptr) adopt(block);
     return block;
   }
   // The rest of the current block (less than a quarter of it: nothing larger was asked for)
   // stays unused.
-  auto* const block = static_cast<char*>(platform::heapAllocateLarge(kBlockSize));
+  auto* const block = static_cast<char*>(platform::heapAllocate(kBlockSize));
   if (block == nullptr) return nullptr;
-  adopt(block, kBlockSize);
+  adopt(block);
   next_ = block + count;
   end_ = block + kBlockSize;
   pages_.follow(block, kBlockSize, 0);
@@ -142,7 +139,7 @@ char* FieldStore::allocate(std::size_t count) {
 
 DvdRecords::~DvdRecords() {
   for (std::size_t index = 0; index < blockCount_; ++index) {
-    platform::heapFreeLarge(blocks_[index], kPerBlock * sizeof(DvdRecord));
+    platform::heapFree(blocks_[index]);
   }
   platform::heapFree(blocks_);
 }
@@ -151,7 +148,7 @@ DvdRecord* DvdRecords::add() {
   if (size_ == blockCount_ * kPerBlock) {
     if (blockCount_ == blockCapacity_ && !growTable(blocks_, blockCapacity_)) return nullptr;
     // Zero-filled: every record in it is empty (DvdRecord is plain data).
-    void* const block = platform::heapAllocateLarge(kPerBlock * sizeof(DvdRecord));
+    void* const block = platform::heapAllocateZeroed(kPerBlock * sizeof(DvdRecord));
     if (block == nullptr) return nullptr;
     blocks_[blockCount_++] = static_cast<DvdRecord*>(block);
     pages_.follow(static_cast<char*>(block), kPerBlock * sizeof(DvdRecord), 0);
@@ -187,9 +184,8 @@ bool DvdList::commitText(FieldText& field) {
   if (field.empty() && text.heapOwned() && text.length() >= FieldStore::kOwnBlockSize) {
     if (fieldBytes.reserveBlock()) {
       const std::uint32_t count = text.length();
-      std::size_t size = 0;
-      char* const block = text.detachBlock(size);
-      fieldBytes.adopt(block, size);
+      char* const block = text.detachBlock();
+      fieldBytes.adopt(block);
       // The room stops short of the NUL, which stays within the block.
       field = FieldText{block, count, count};
       return true;

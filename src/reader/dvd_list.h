@@ -90,10 +90,10 @@ class TextAccumulator {
   // Frees a heap block and returns to the inline storage, empty.
   void release();
 
-  // Detaches a heap block (a large block, see platform/heap.h) to the caller, shrunk to whole
-  // steps that still hold the text and its NUL, and returns to the inline storage, empty. The
-  // text must be on the heap. `size` receives the block's size.
-  char* detachBlock(std::size_t& size);
+  // Detaches the heap block (platform/heap.h) to the caller, shrunk to whole steps that still
+  // hold the text and its NUL, and returns to the inline storage, empty. The text must be on
+  // the heap.
+  char* detachBlock();
 
   char* data() { return data_; }
   const char* data() const { return data_; }
@@ -135,16 +135,12 @@ class FieldStore {
 
   // Makes room to adopt one more block; false when memory runs out.
   bool reserveBlock();
-  // Takes over a large block (see platform/heap.h) of `size` bytes; reserveBlock() must have
-  // succeeded since the last adopt() or allocate().
-  void adopt(char* block, std::size_t size);
+  // Takes over a heap block (platform/heap.h); reserveBlock() must have succeeded since the
+  // last adopt() or allocate().
+  void adopt(char* block);
 
  private:
-  struct Block {
-    char* bytes;
-    std::size_t size;
-  };
-  Block* blocks_ = nullptr;
+  char** blocks_ = nullptr;
   std::size_t blockCount_ = 0;
   std::size_t blockCapacity_ = 0;
   char* next_ = nullptr;  // the free part of the current shared block
@@ -174,23 +170,6 @@ class DvdRecords {
     return blocks_[index / kPerBlock][index % kPerBlock];
   }
   DvdRecord& back() { return (*this)[size_ - 1]; }
-
-  class const_iterator {
-   public:
-    const_iterator(const DvdRecords& records, std::size_t index) : records_(&records), index_(index) {}
-    const DvdRecord& operator*() const { return (*records_)[index_]; }
-    const_iterator& operator++() {
-      ++index_;
-      return *this;
-    }
-    bool operator!=(const const_iterator& other) const { return index_ != other.index_; }
-
-   private:
-    const DvdRecords* records_;
-    std::size_t index_;
-  };
-  const_iterator begin() const { return {*this, 0}; }
-  const_iterator end() const { return {*this, size_}; }
 
  private:
   DvdRecord** blocks_ = nullptr;

@@ -144,16 +144,13 @@ void putBook(BookText& out, const DvdList& list, const platform::LocalTime& date
   out.write(kHeadBeforeDate);
   putDateLine(out, dated);
   out.write(kHeadAfterDate);
-  std::size_t index = 0;
-  for (const DvdRecord& record : list.records) {
-    if (out.failed()) break;
-    putContentsEntry(out, record, index++);
+  const DvdRecords& records = list.records;
+  for (std::size_t index = 0; index < records.size() && !out.failed(); ++index) {
+    putContentsEntry(out, records[index], index);
   }
   out.write(kContentsEnd);
-  index = 0;
-  for (const DvdRecord& record : list.records) {
-    if (out.failed()) break;
-    putNoteSection(out, record, index++);
+  for (std::size_t index = 0; index < records.size() && !out.failed(); ++index) {
+    putNoteSection(out, records[index], index);
   }
   out.write(kTail);
 }

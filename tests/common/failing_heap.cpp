@@ -1,10 +1,9 @@
 // The heap (platform/heap.h) of the tests' variant of the library, in place of the system's:
-// the C library's, refusing allocations while a HeapFailureScope says so. Large blocks come from
-// it too, so AddressSanitizer watches every block; making pages present is only a hint, and is
-// left out here (the program's own heap is tested as it is, in pages_ahead_test.cpp).
+// the C library's, refusing allocations and resizes while a HeapFailureScope says so. Making
+// pages present is only a hint, and is left out here (the program's own heap does it, and
+// pages_ahead_test.cpp tests it there).
 
 #include <cstdlib>
-#include <cstring>
 
 #include "heap_failure_scope.h"
 #include "platform/heap.h"
@@ -16,7 +15,7 @@ namespace {
 long allocationsLeft = -1;
 long allocationsRefused = 0;
 
-// Counts one allocation or growing resize; false when the scope refuses it.
+// Counts one allocation or resize; false when the scope refuses it.
 bool granted() {
   if (allocationsLeft < 0) return true;
   if (allocationsLeft == 0) {
@@ -33,28 +32,15 @@ std::size_t atLeastOne(std::size_t size) { return size == 0 ? 1 : size; }
 
 void* heapAllocate(std::size_t size) { return granted() ? std::malloc(atLeastOne(size)) : nullptr; }
 
+void* heapAllocateZeroed(std::size_t size) {
+  return granted() ? std::calloc(atLeastOne(size), 1) : nullptr;
+}
+
 void* heapResize(void* block, std::size_t newSize) {
   return granted() ? std::realloc(block, atLeastOne(newSize)) : nullptr;
 }
 
 void heapFree(void* block) { std::free(block); }
-
-void* heapAllocateLarge(std::size_t size) {
-  return granted() ? std::calloc(atLeastOne(size), 1) : nullptr;
-}
-
-void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
-  if (newSize <= oldSize) {
-    // Giving memory back is not an allocation: the scope leaves it alone.
-    void* shrunk = std::realloc(block, atLeastOne(newSize));
-    return shrunk != nullptr ? shrunk : block;
-  }
-  void* resized = heapResize(block, newSize);
-  if (resized != nullptr) std::memset(static_cast<char*>(resized) + oldSize, 0, newSize - oldSize);
-  return resized;
-}
-
-void heapFreeLarge(void* block, std::size_t /*size*/) { std::free(block); }
 
 void heapMakePagesPresent(void* /*at*/, std::size_t /*size*/) {}
 

@@ -6,7 +6,7 @@
 namespace velmar::platform {
 
 // While an instance lives, the heap (heap.h) grants `allowedAllocations` more allocations or
-// growing resizes and refuses every one after that.
+// resizes and refuses every one after that.
 class HeapFailureScope {
  public:
   explicit HeapFailureScope(long allowedAllocations);

@@ -11,9 +11,14 @@ std::size_t atLeastOne(std::size_t size) { return size == 0 ? 1 : size; }
 }  // namespace
 
 // Every block comes from the process heap. HeapReAlloc takes no null block, so a resize of
-// nothing is an allocation.
+// nothing is an allocation; it may move a block to grow it, which the stores allow for (they
+// grow geometrically, so the copies add up to linear time).
 
 void* heapAllocate(std::size_t size) { return HeapAlloc(GetProcessHeap(), 0, atLeastOne(size)); }
+
+void* heapAllocateZeroed(std::size_t size) {
+  return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, atLeastOne(size));
+}
 
 void* heapResize(void* block, std::size_t newSize) {
   if (block == nullptr) return heapAllocate(newSize);
@@ -23,25 +28,6 @@ void* heapResize(void* block, std::size_t newSize) {
 void heapFree(void* block) {
   if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
 }
-
-// Large blocks come from the same heap; HeapReAlloc may move a block to grow it, which the
-// stores allow for (they grow geometrically, so the copies add up to linear time).
-
-void* heapAllocateLarge(std::size_t size) {
-  return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, atLeastOne(size));
-}
-
-void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
-  if (block == nullptr) return heapAllocateLarge(newSize);
-  if (newSize <= oldSize) {
-    void* shrunk = HeapReAlloc(GetProcessHeap(), 0, block, atLeastOne(newSize));
-    return shrunk != nullptr ? shrunk : block;
-  }
-  // The heap zero-fills whatever a resize adds.
-  return HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, block, newSize);
-}
-
-void heapFreeLarge(void* block, std::size_t /*size*/) { heapFree(block); }
 
 // Heap blocks are committed when they are allocated.
 void heapMakePagesPresent(void* /*at*/, std::size_t /*size*/) {}
