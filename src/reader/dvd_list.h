@@ -16,7 +16,7 @@ enum class FieldKind : std::int32_t { NameR, NameO, Sign, Obz };
 
 // A field's text, windows-1251 once committed: counted bytes held by the list's field store,
 // never by the record itself. The bytes past `count` up to `room` are reserved for the field,
-// so a field committed to more than once grows in place or moves to twice its size.
+// so a field committed to more than once grows in place or moves to at least twice its room.
 struct FieldText {
   char* bytes = nullptr;
   std::uint32_t count = 0;
