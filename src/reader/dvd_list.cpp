@@ -9,6 +9,7 @@ namespace {
 // The one growth rule of the model's storage: room for `current` that must hold `needed` grows
 // to at least twice itself, so whatever grows a piece at a time is copied a logarithmic number
 // of times, and never past `limit`: 0 when `needed` is over it. Nothing here can wrap.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the room there is, then the room needed
 std::uint64_t grownRoom(std::uint64_t current, std::uint64_t needed, std::uint64_t limit) {
   if (needed > limit) return 0;
   const std::uint64_t doubled = current <= limit / 2 ? 2 * current : limit;
