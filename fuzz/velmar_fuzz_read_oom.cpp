@@ -11,7 +11,7 @@
 
 #include "program_io.h"
 #include "fuzz_support.h"
-#include "platform/fault_scopes.h"
+#include "heap_failure_scope.h"
 #include "reader/database_reader.h"
 #include "reader/dvd_list.h"
 #include "writer/fiction_book_writer.h"

@@ -20,7 +20,8 @@ namespace {
 // (XML cannot carry one, and the writer stops at the first), and never the byte 0x98, which
 // windows-1251 leaves unassigned and the reader replaces.
 bool fieldsAreClean(const velmar::DvdList& list) {
-  for (const velmar::DvdRecord& record : list.records) {
+  for (std::size_t index = 0; index < list.records.size(); ++index) {
+    const velmar::DvdRecord& record = list.records[index];
     for (const velmar::FieldText* field :
          {&record.nameR, &record.nameO, &record.sign, &record.obz}) {
       if (field->view().find('\0') != std::string_view::npos) return false;

@@ -13,14 +13,16 @@ constexpr const char* kInputPrefixes[] = {
 constexpr const char* kOutputPrefixes[] = {
     "-o=", "-O=", "-output=", "-OUTPUT=", "output=", "OUTPUT=", "o=", "O="};
 
-}  // namespace
-
+// True, with `destination` pointing just past the prefix, when `argument` starts with `prefix`
+// and something follows it. Otherwise false, and `destination` is left alone.
 bool matchOption(const char* prefix, const char* argument, const char*& destination) {
   const std::size_t length = std::strlen(prefix);
   if (std::strncmp(argument, prefix, length) != 0 || argument[length] == '\0') return false;
   destination = argument + length;
   return true;
 }
+
+}  // namespace
 
 FileNames parseCommandLine(int argc, const char* const* argv) {
   FileNames names;

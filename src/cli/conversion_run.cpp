@@ -1,13 +1,10 @@
 #include "cli/conversion_run.h"
 
-#include <memory>
-#include <new>
-
 #include "platform/file_identity.h"
 #include "platform/input_file.h"
 #include "platform/local_time.h"
 #include "platform/messages.h"
-#include "platform/text_file_writer.h"
+#include "platform/output_file.h"
 #include "reader/database_reader.h"
 #include "writer/fiction_book_writer.h"
 
@@ -19,29 +16,21 @@ bool runConversion(const char* inputPath, const char* outputPath) {
   if (!openDatabase(input, inputPath)) return false;
   // What the book will be written into is found now and held until it is written, so the check
   // below compares the database with the very file the book goes to: no name, link or
-  // descriptor number can lead somewhere else in between. Nothing is created or changed yet.
-  // On the heap with its buffer: the program must run in a small stack.
-  const std::unique_ptr<platform::TextFileWriter> book(new (std::nothrow) platform::TextFileWriter);
-  if (!book) {
-    platform::printMessage("Out of memory reading input file [%s]\n", inputPath);
-    return false;
-  }
-  const bool writable = book->prepare(outputPath);
+  // descriptor number can lead somewhere else in between. Nothing is created or changed yet. A
+  // book that cannot be written is reported when it would be, after the read
+  // (writeFictionBook): a failed read is reported first.
+  platform::OutputFile book;
+  static_cast<void>(book.prepare(outputPath));
   // The book must never take the database's place, nor write into the pipe it comes through.
   platform::FileIdentity inputIdentity;
-  if (input.identity(inputIdentity) && book->writesInto(inputIdentity)) {
+  if (input.identity(inputIdentity) && book.writesInto(inputIdentity)) {
     platform::printMessage("Output file [%s] is the input file\n", outputPath);
     return false;
   }
   // The list lives exactly as long as the run; its destructors release it all.
   DvdList list;
   if (!readDatabase(input, inputPath, list)) return false;
-  // A failed read is reported first; only a good one gets as far as the book.
-  if (!writable) {
-    platform::printMessage("Can't open output file [%s]\n", outputPath);
-    return false;
-  }
-  return writeFictionBook(*book, outputPath, list, platform::localTimeNow());
+  return writeFictionBook(book, outputPath, list, platform::localTimeNow());
 }
 
 }  // namespace velmar

@@ -1,24 +1,11 @@
 #pragma once
-// For the tests and the fuzz target only; the program does not include this. Scopes that make
-// the program's own allocations or book-file steps fail on cue, so a test can watch the program
-// cope. The counters are process-wide, and scopes do not nest.
+// For the tests only; the program does not include this. A scope that makes the book file's
+// steps fail on cue, so a test can watch the program cope. The counters are process-wide, and
+// scopes do not nest. (The heap's counterpart is the tests' own: tests/common/heap_failure_scope.h.)
 
 #include "platform/output_seam.h"
 
 namespace velmar::platform {
-
-// While an instance lives, the heap (heap.h) grants `allowedAllocations` more allocations or
-// resizes and refuses every one after that.
-class HeapFailureScope {
- public:
-  explicit HeapFailureScope(long allowedAllocations);
-  ~HeapFailureScope();
-  HeapFailureScope(const HeapFailureScope&) = delete;
-  HeapFailureScope& operator=(const HeapFailureScope&) = delete;
-
-  // How many allocations were refused so far.
-  long refusedCount() const;
-};
 
 // While an instance lives, the given occurrence (counted from 1) of `step` (output_seam.h) fails as the system
 // call would.

@@ -6,7 +6,6 @@
 
 #include "platform/utf8.h"
 #include "reader/cp1251_table.h"
-#include "reader/line_aligned.h"
 
 namespace velmar {
 namespace {
@@ -82,11 +81,7 @@ using platform::isUtf8Continuation;
 
 }  // namespace
 
-void toCp1251InPlace(TextAccumulator& text) {
-  text.truncate(static_cast<std::uint32_t>(toCp1251(text.data(), text.length(), text.data())));
-}
-
-VELMAR_LINE_ALIGNED std::size_t toCp1251(const char* text, std::size_t length, char* out) {
+std::size_t toCp1251(const char* text, std::size_t length, char* out) {
   // Each byte written comes from a character wholly read before it, so writing over the text
   // itself overtakes nothing still to be read.
   const auto* const bytes = reinterpret_cast<const std::uint8_t*>(text);

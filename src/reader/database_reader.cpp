@@ -11,12 +11,9 @@
 namespace velmar {
 namespace {
 
-void* parserMalloc(std::size_t size) { return platform::heapAllocate(size); }
-void* parserRealloc(void* block, std::size_t size) { return platform::heapResize(block, size); }
-void parserFree(void* block) { platform::heapFree(block); }
-
 // The parser takes its memory from the program heap like the rest of the reader.
-const XML_Memory_Handling_Suite kParserMemory = {parserMalloc, parserRealloc, parserFree};
+const XML_Memory_Handling_Suite kParserMemory = {platform::heapAllocate, platform::heapResize,
+                                                 platform::heapFree};
 
 struct ParserFreer {
   void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }

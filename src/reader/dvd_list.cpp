@@ -4,32 +4,58 @@
 #include "reader/dvd_list.h"
 
 namespace velmar {
+namespace {
 
-// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the order is the text's own, old to new
-std::uint32_t TextAccumulator::grownCapacity(std::uint32_t capacity, std::uint32_t length,
-                                             std::size_t count) {
-  // Each step is checked against the limit before it is taken, so nothing here can wrap, in a
-  // 32-bit size_t or in 32-bit counts. The text and its NUL need length + count + 1 bytes.
-  if (length >= kMaxCapacity || count >= kMaxCapacity - length) return 0;
-  const std::uint32_t needed = length + static_cast<std::uint32_t>(count) + 1;
-  // Whole steps, always strictly more than needed: needed 1025 gives 4096, 4096 gives 8192.
-  const std::uint32_t steps = needed / kGrowStep + 1;
-  if (steps > kMaxCapacity / kGrowStep) return 0;
-  const std::uint32_t fitting = steps * kGrowStep;
-  const std::uint32_t doubled = capacity <= kMaxCapacity / 2 ? 2 * capacity : kMaxCapacity;
-  return fitting > doubled ? fitting : doubled;
+// The one growth rule of the model's storage: room for `current` that must hold `needed` grows
+// to at least twice itself, so whatever grows a piece at a time is copied a logarithmic number
+// of times, and never past `limit`: 0 when `needed` is over it. Nothing here can wrap.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the room there is, then the room needed
+std::uint64_t grownRoom(std::uint64_t current, std::uint64_t needed, std::uint64_t limit) {
+  if (needed > limit) return 0;
+  const std::uint64_t doubled = current <= limit / 2 ? 2 * current : limit;
+  return needed > doubled ? needed : doubled;
 }
 
+// The accumulator's heap capacities: whole steps, strictly more than `bytes` (a text and its
+// NUL): 1025 bytes take 4096, 4096 take 8192.
+std::uint64_t stepsAbove(std::uint64_t bytes) {
+  return (bytes / TextAccumulator::kGrowStep + 1) * TextAccumulator::kGrowStep;
+}
+
+// Grows a table of `capacity` entries, from the ordinary heap, so one more entry fits. False
+// when memory runs out; the table is then as it was.
+template <typename Entry>
+bool growTable(Entry*& table, std::size_t& capacity) {
+  // Entry is a pointer where the table holds blocks (DvdRecord*), and sizeof(Entry) is then
+  // rightly the size of a pointer.
+  // NOLINTNEXTLINE(bugprone-sizeof-expression)
+  const std::uint64_t limit = static_cast<std::size_t>(-1) / sizeof(Entry);
+  const auto newCapacity = static_cast<std::size_t>(grownRoom(capacity, capacity + 1, limit));
+  if (newCapacity == 0) return false;
+  // NOLINTNEXTLINE(bugprone-sizeof-expression)
+  void* grown = platform::heapResize(table, newCapacity * sizeof(Entry));
+  if (grown == nullptr) return false;
+  table = static_cast<Entry*>(grown);
+  capacity = newCapacity;
+  return true;
+}
+
+}  // namespace
+
 bool TextAccumulator::grow(std::size_t count) {
-  const std::uint32_t newCapacity = grownCapacity(capacity_, length_, count);
+  // Checked against the limit before it is added to, so no sum wraps, in a 32-bit size_t or in
+  // 32-bit counts (length_ < capacity_ <= kMaxCapacity).
+  if (count >= kMaxCapacity - length_) return false;
+  const std::uint64_t needed = stepsAbove(std::uint64_t{length_} + count + 1);
+  const auto newCapacity = static_cast<std::uint32_t>(grownRoom(capacity_, needed, kMaxCapacity));
   if (newCapacity == 0) return false;
   char* grown = nullptr;
   std::size_t present = 0;  // of a new block: only the text copied over touched it
   if (heapOwned_) {
     present = pages_.presentFrom(data_);
-    grown = static_cast<char*>(platform::heapResizeLarge(data_, capacity_, newCapacity));
+    grown = static_cast<char*>(platform::heapResize(data_, newCapacity));
   } else {
-    grown = static_cast<char*>(platform::heapAllocateLarge(newCapacity));
+    grown = static_cast<char*>(platform::heapAllocate(newCapacity));
     if (grown != nullptr) std::memcpy(grown, data_, length_);
   }
   if (grown == nullptr) return false;  // the old storage is still ours, text intact
@@ -50,19 +76,16 @@ void TextAccumulator::useInlineStorage() {
 }
 
 void TextAccumulator::release() {
-  if (heapOwned_) platform::heapFreeLarge(data_, capacity_);
+  if (heapOwned_) platform::heapFree(data_);
   useInlineStorage();
 }
 
-char* TextAccumulator::detachBlock(std::size_t& size) {
-  // length_ < capacity_ <= kMaxCapacity, so the step count and its product stay in range.
-  const std::uint32_t fitting = kGrowStep * ((length_ + 1) / kGrowStep + 1);
-  if (fitting < capacity_) {
-    data_ = static_cast<char*>(platform::heapResizeLarge(data_, capacity_, fitting));
-    capacity_ = fitting;
-  }
-  char* const block = data_;
-  size = capacity_;
+char* TextAccumulator::detachBlock() {
+  // Whole steps that hold the text and its NUL; should the heap not give the rest back, the
+  // block stays as it was.
+  const std::uint64_t fitting = stepsAbove(length_ + std::uint64_t{1});
+  void* const shrunk = fitting < capacity_ ? platform::heapResize(data_, fitting) : nullptr;
+  char* const block = shrunk != nullptr ? static_cast<char*>(shrunk) : data_;
   useInlineStorage();
   return block;
 }
@@ -77,31 +100,9 @@ FieldText& DvdRecord::field(FieldKind kind) {
   return obz;
 }
 
-namespace {
-
-// Grows a table of `capacity` entries of `entrySize` bytes, from the ordinary heap, so one more
-// entry fits: doubling, never wrapping. False when memory runs out; the table is then as it was.
-template <typename Entry>
-bool growTable(Entry*& table, std::size_t& capacity) {
-  // Entry is a pointer where the table holds blocks (DvdRecord*), and sizeof(Entry) is then
-  // rightly the size of a pointer.
-  // NOLINTNEXTLINE(bugprone-sizeof-expression)
-  const std::size_t limit = static_cast<std::size_t>(-1) / sizeof(Entry) / 2;
-  if (capacity > limit) return false;
-  const std::size_t newCapacity = capacity == 0 ? 16 : 2 * capacity;
-  // NOLINTNEXTLINE(bugprone-sizeof-expression)
-  void* grown = platform::heapResize(table, newCapacity * sizeof(Entry));
-  if (grown == nullptr) return false;
-  table = static_cast<Entry*>(grown);
-  capacity = newCapacity;
-  return true;
-}
-
-}  // namespace
-
 FieldStore::~FieldStore() {
   for (std::size_t index = 0; index < blockCount_; ++index) {
-    platform::heapFreeLarge(blocks_[index].bytes, blocks_[index].size);
+    platform::heapFree(blocks_[index]);
   }
   platform::heapFree(blocks_);
 }
@@ -110,7 +111,7 @@ bool FieldStore::reserveBlock() {
   return blockCount_ < blockCapacity_ || growTable(blocks_, blockCapacity_);
 }
 
-void FieldStore::adopt(char* block, std::size_t size) { blocks_[blockCount_++] = Block{block, size}; }
+void FieldStore::adopt(char* block) { blocks_[blockCount_++] = block; }
 
 char* FieldStore::allocate(std::size_t count) {
   if (count <= static_cast<std::size_t>(end_ - next_)) {
@@ -121,15 +122,15 @@ char* FieldStore::allocate(std::size_t count) {
   }
   if (!reserveBlock()) return nullptr;
   if (count >= kOwnBlockSize) {
-    auto* const block = static_cast<char*>(platform::heapAllocateLarge(count));
-    if (block != nullptr) adopt(block, count);
+    auto* const block = static_cast<char*>(platform::heapAllocate(count));
+    if (block != nullptr) adopt(block);
     return block;
   }
   // The rest of the current block (less than a quarter of it: nothing larger was asked for)
   // stays unused.
-  auto* const block = static_cast<char*>(platform::heapAllocateLarge(kBlockSize));
+  auto* const block = static_cast<char*>(platform::heapAllocate(kBlockSize));
   if (block == nullptr) return nullptr;
-  adopt(block, kBlockSize);
+  adopt(block);
   next_ = block + count;
   end_ = block + kBlockSize;
   pages_.follow(block, kBlockSize, 0);
@@ -139,7 +140,7 @@ char* FieldStore::allocate(std::size_t count) {
 
 DvdRecords::~DvdRecords() {
   for (std::size_t index = 0; index < blockCount_; ++index) {
-    platform::heapFreeLarge(blocks_[index], kPerBlock * sizeof(DvdRecord));
+    platform::heapFree(blocks_[index]);
   }
   platform::heapFree(blocks_);
 }
@@ -148,7 +149,7 @@ DvdRecord* DvdRecords::add() {
   if (size_ == blockCount_ * kPerBlock) {
     if (blockCount_ == blockCapacity_ && !growTable(blocks_, blockCapacity_)) return nullptr;
     // Zero-filled: every record in it is empty (DvdRecord is plain data).
-    void* const block = platform::heapAllocateLarge(kPerBlock * sizeof(DvdRecord));
+    void* const block = platform::heapAllocateZeroed(kPerBlock * sizeof(DvdRecord));
     if (block == nullptr) return nullptr;
     blocks_[blockCount_++] = static_cast<DvdRecord*>(block);
     pages_.follow(static_cast<char*>(block), kPerBlock * sizeof(DvdRecord), 0);
@@ -169,10 +170,8 @@ bool DvdList::appendToField(FieldText& field, const char* bytes, std::size_t cou
   constexpr std::uint32_t kMaxField = TextAccumulator::kMaxCapacity;
   if (count >= kMaxField - field.count) return false;
   const std::uint32_t newCount = field.count + static_cast<std::uint32_t>(count);
-  // The first text takes just its room; a field that grows again moves to twice its size, so
-  // repeated commits to one field copy it a logarithmic number of times.
-  const std::uint32_t room =
-      field.empty() ? newCount : newCount <= kMaxField / 2 ? 2 * newCount : kMaxField;
+  // The first text takes just its room (none, doubled, is none); a field that grows again moves.
+  const auto room = static_cast<std::uint32_t>(grownRoom(field.room, newCount, kMaxField));
   char* const at = fieldBytes.allocate(room);
   if (at == nullptr) return false;
   if (field.count > 0) std::memcpy(at, field.bytes, field.count);
@@ -186,9 +185,8 @@ bool DvdList::commitText(FieldText& field) {
   if (field.empty() && text.heapOwned() && text.length() >= FieldStore::kOwnBlockSize) {
     if (fieldBytes.reserveBlock()) {
       const std::uint32_t count = text.length();
-      std::size_t size = 0;
-      char* const block = text.detachBlock(size);
-      fieldBytes.adopt(block, size);
+      char* const block = text.detachBlock();
+      fieldBytes.adopt(block);
       // The room stops short of the NUL, which stays within the block.
       field = FieldText{block, count, count};
       return true;

@@ -16,7 +16,7 @@ enum class FieldKind : std::int32_t { NameR, NameO, Sign, Obz };
 
 // A field's text, windows-1251 once committed: counted bytes held by the list's field store,
 // never by the record itself. The bytes past `count` up to `room` are reserved for the field,
-// so a field committed to more than once grows in place or moves to twice its size.
+// so a field committed to more than once grows in place or moves to at least twice its room.
 struct FieldText {
   char* bytes = nullptr;
   std::uint32_t count = 0;
@@ -55,12 +55,6 @@ class TextAccumulator {
   TextAccumulator(const TextAccumulator&) = delete;
   TextAccumulator& operator=(const TextAccumulator&) = delete;
 
-  // The capacity a text of `length` bytes held in `capacity` grows to when `count` more bytes
-  // come: whole steps, strictly more than the text and its NUL need, and at least twice the old
-  // capacity. 0 when the text would not fit in kMaxCapacity. Safe with a 32-bit size_t.
-  static std::uint32_t grownCapacity(std::uint32_t capacity, std::uint32_t length,
-                                     std::size_t count);
-
   // Adds `count` bytes at the end. False when memory runs out (or the text would pass
   // kMaxCapacity); the text held so far is then left exactly as it was.
   [[nodiscard]] bool append(const char* bytes, std::size_t count) {
@@ -96,10 +90,10 @@ class TextAccumulator {
   // Frees a heap block and returns to the inline storage, empty.
   void release();
 
-  // Detaches a heap block (a large block, see platform/heap.h) to the caller, shrunk to whole
-  // steps that still hold the text and its NUL, and returns to the inline storage, empty. The
-  // text must be on the heap. `size` receives the block's size.
-  char* detachBlock(std::size_t& size);
+  // Detaches the heap block (platform/heap.h) to the caller, shrunk to whole steps that still
+  // hold the text and its NUL, and returns to the inline storage, empty. The text must be on
+  // the heap.
+  char* detachBlock();
 
   char* data() { return data_; }
   const char* data() const { return data_; }
@@ -141,16 +135,12 @@ class FieldStore {
 
   // Makes room to adopt one more block; false when memory runs out.
   bool reserveBlock();
-  // Takes over a large block (see platform/heap.h) of `size` bytes; reserveBlock() must have
-  // succeeded since the last adopt() or allocate().
-  void adopt(char* block, std::size_t size);
+  // Takes over a heap block (platform/heap.h); reserveBlock() must have succeeded since the
+  // last adopt() or allocate().
+  void adopt(char* block);
 
  private:
-  struct Block {
-    char* bytes;
-    std::size_t size;
-  };
-  Block* blocks_ = nullptr;
+  char** blocks_ = nullptr;
   std::size_t blockCount_ = 0;
   std::size_t blockCapacity_ = 0;
   char* next_ = nullptr;  // the free part of the current shared block
@@ -162,7 +152,8 @@ class FieldStore {
 // Records are added at the end only, zero-filled (empty).
 class DvdRecords {
  public:
-  static constexpr std::size_t kPerBlock = std::size_t{2} * 1024 * 1024 / sizeof(DvdRecord);
+  // The blocks are the field store's size.
+  static constexpr std::size_t kPerBlock = FieldStore::kBlockSize / sizeof(DvdRecord);
 
   DvdRecords() = default;
   ~DvdRecords();
@@ -179,23 +170,6 @@ class DvdRecords {
     return blocks_[index / kPerBlock][index % kPerBlock];
   }
   DvdRecord& back() { return (*this)[size_ - 1]; }
-
-  class const_iterator {
-   public:
-    const_iterator(const DvdRecords& records, std::size_t index) : records_(&records), index_(index) {}
-    const DvdRecord& operator*() const { return (*records_)[index_]; }
-    const_iterator& operator++() {
-      ++index_;
-      return *this;
-    }
-    bool operator!=(const const_iterator& other) const { return index_ != other.index_; }
-
-   private:
-    const DvdRecords* records_;
-    std::size_t index_;
-  };
-  const_iterator begin() const { return {*this, 0}; }
-  const_iterator end() const { return {*this, size_}; }
 
  private:
   DvdRecord** blocks_ = nullptr;

@@ -2,17 +2,10 @@
 
 #include <cstddef>
 
-#include "reader/cp1251_down_conversion.h"
-#include "reader/line_aligned.h"
 #include "reader/parsed_text.h"
-#include "reader/reference_handlers.h"
 
 namespace velmar {
 namespace {
-
-// Where a field's text is taken from: the program's way, or the reference the tests hold it to
-// (see reference_handlers.h).
-enum class Gathering { FileBytes, ParserUtf8 };
 
 // Whether the element `name` is `expected`. It stops at the first byte that differs, so it
 // reads no further into `name` than its NUL; with the length known it compiles to a few
@@ -61,26 +54,22 @@ void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char
 // Appends the gathered text, in windows-1251, to the current field of the last record (or drops
 // it while there is no record yet), then empties the accumulator. False when memory ran out; the
 // accumulator is emptied all the same.
-template <Gathering gathering>
 bool commitField(DvdList& list) {
   if (list.records.empty()) {
     list.text.clear();
     return true;
   }
-  if constexpr (gathering == Gathering::ParserUtf8) toCp1251InPlace(list.text);
   return list.commitText(list.records.back().field(list.currentKind));
 }
 
-template <Gathering gathering>
 void XMLCALL onEndElement(void* userData, const XML_Char* name) {
   ListReading& reading = *static_cast<ListReading*>(userData);
   if (reading.outOfMemory) return;
   FieldKind kind;
-  if (fieldKindOf(name, kind) && !commitField<gathering>(reading.list)) stopOutOfMemory(reading);
+  if (fieldKindOf(name, kind) && !commitField(reading.list)) stopOutOfMemory(reading);
 }
 
-template <Gathering gathering>
-VELMAR_LINE_ALIGNED void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
+void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
   ListReading& reading = *static_cast<ListReading*>(userData);
   if (reading.outOfMemory || length <= 0) return;
   DvdList& list = reading.list;
@@ -94,25 +83,15 @@ VELMAR_LINE_ALIGNED void XMLCALL onCharacterData(void* userData, const XML_Char*
     if (count == 0) return;
   }
   const bool whole = count == static_cast<std::size_t>(length);
-  const bool appended = gathering == Gathering::FileBytes
-                            ? appendParsedText(reading.parser, list.text, text, count, whole)
-                            : list.text.append(text, count);
-  if (!appended) stopOutOfMemory(reading);
-}
-
-template <Gathering gathering>
-void setHandlersOf(ListReading& reading) {
-  XML_SetUserData(reading.parser, &reading);
-  XML_SetElementHandler(reading.parser, onStartElement, onEndElement<gathering>);
-  XML_SetCharacterDataHandler(reading.parser, onCharacterData<gathering>);
+  if (!appendParsedText(reading.parser, list.text, text, count, whole)) stopOutOfMemory(reading);
 }
 
 }  // namespace
 
-void setListHandlers(ListReading& reading) { setHandlersOf<Gathering::FileBytes>(reading); }
-
-void setReferenceListHandlers(ListReading& reading) {
-  setHandlersOf<Gathering::ParserUtf8>(reading);
+void setListHandlers(ListReading& reading) {
+  XML_SetUserData(reading.parser, &reading);
+  XML_SetElementHandler(reading.parser, onStartElement, onEndElement);
+  XML_SetCharacterDataHandler(reading.parser, onCharacterData);
 }
 
 }  // namespace velmar

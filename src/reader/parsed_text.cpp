@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "reader/cp1251_down_conversion.h"
-#include "reader/line_aligned.h"
 #include "reader/utf8_count.h"
 
 namespace velmar {
@@ -40,7 +39,7 @@ const char* fileBytesOfText(XML_Parser parser, const char* utf8, std::size_t utf
 
 }  // namespace
 
-VELMAR_LINE_ALIGNED bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator,
+bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator,
                                           const XML_Char* text, std::size_t count, bool whole) {
   // One ASCII character (a line break, &amp;, &lt;) is the same byte in both encodings.
   if (count == 1 && static_cast<unsigned char>(text[0]) < 0x80) return accumulator.append(text, 1);

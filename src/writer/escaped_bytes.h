@@ -12,7 +12,7 @@ namespace velmar {
 struct EscapedByte {
   char byte;
   // What the book has in its place. The line feed has none: the writer hands it over as the
-  // book's line end (see TextFileWriter::endLine).
+  // book's line end (see BookText::endLine).
   std::string_view entity;
 };
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <new>
 #include <string_view>
 
 #include "platform/messages.h"
@@ -11,11 +13,9 @@
 namespace velmar {
 namespace {
 
-using platform::TextFileWriter;
-
 // The fixed parts of the book, made into its form when the program is built.
 // The header up to the date line. The book title's middle word is windows-1251 for "Список".
-constexpr auto kHeadBeforeDate = TextFileWriter::fixed(
+constexpr auto kHeadBeforeDate = BookText::fixed(
     "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n"
     "<FictionBook xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\" "
     "xmlns:xlink=\"http://www.w3.org/1999/xlink\">\n"
@@ -35,7 +35,7 @@ constexpr auto kHeadBeforeDate = TextFileWriter::fixed(
     "   <nickname>velmar2fb2</nickname>\n"
     "  </author>\n");
 
-constexpr auto kHeadAfterDate = TextFileWriter::fixed(
+constexpr auto kHeadAfterDate = BookText::fixed(
     " <id>Id</id>\n"
     " <version>2.0</version>\n"
     " </document-info>\n"
@@ -43,28 +43,28 @@ constexpr auto kHeadAfterDate = TextFileWriter::fixed(
     "<body>\n"
     "<section>\n");
 
-constexpr auto kContentsEnd = TextFileWriter::fixed("</section>\n");
-constexpr auto kTail = TextFileWriter::fixed(
+constexpr auto kContentsEnd = BookText::fixed("</section>\n");
+constexpr auto kTail = BookText::fixed(
     "\n</body>\n"
     "</FictionBook>\n");
 
 // Around a record's texts.
-constexpr auto kParagraphOpen = TextFileWriter::fixed("<p>");
-constexpr auto kParagraphClose = TextFileWriter::fixed("</p>\n");
-constexpr auto kLinkOpen = TextFileWriter::fixed("<p><a xlink:href=\"#");
-constexpr auto kLinkMiddle = TextFileWriter::fixed("\" type=\"note\">");
-constexpr auto kLinkClose = TextFileWriter::fixed("</a></p>\n<empty-line/>\n");
-constexpr auto kNoteOpen = TextFileWriter::fixed("    <section id=\"");
-constexpr auto kNoteTitle = TextFileWriter::fixed("\">\n    <title>\n    <p>");
-constexpr auto kNoteText = TextFileWriter::fixed("    </p>\n    </title>\n    <p>");
-constexpr auto kNoteClose = TextFileWriter::fixed("    </p>\n     </section>\n");
+constexpr auto kParagraphOpen = BookText::fixed("<p>");
+constexpr auto kParagraphClose = BookText::fixed("</p>\n");
+constexpr auto kLinkOpen = BookText::fixed("<p><a xlink:href=\"#");
+constexpr auto kLinkMiddle = BookText::fixed("\" type=\"note\">");
+constexpr auto kLinkClose = BookText::fixed("</a></p>\n<empty-line/>\n");
+constexpr auto kNoteOpen = BookText::fixed("    <section id=\"");
+constexpr auto kNoteTitle = BookText::fixed("\">\n    <title>\n    <p>");
+constexpr auto kNoteText = BookText::fixed("    </p>\n    </title>\n    <p>");
+constexpr auto kNoteClose = BookText::fixed("    </p>\n     </section>\n");
 
 // The line feed's number in kEscapeOf: the one escaped byte the writer hands over as a line end.
 constexpr std::uint8_t kLineFeed = kEscapeOf['\n'];
 
 // The record number in decimal, as printf's %zu writes it: one or two a record, each without a
 // formatted print.
-void putNumber(TextFileWriter& out, std::size_t value) {
+void putNumber(BookText& out, std::size_t value) {
   char digits[24];
   char* const end = digits + sizeof digits;
   char* first = end;
@@ -75,30 +75,31 @@ void putNumber(TextFileWriter& out, std::size_t value) {
   out.writeVerbatim(first, static_cast<std::size_t>(end - first));
 }
 
-void putField(TextFileWriter& out, const FieldText& text) {
+void putField(BookText& out, const FieldText& text) {
   putEscaped(out, text.data(), text.size());
 }
 
-void putParagraph(TextFileWriter& out, const FieldText& text) {
+void putParagraph(BookText& out, const FieldText& text) {
   out.write(kParagraphOpen);
   putField(out, text);
   out.write(kParagraphClose);
 }
 
-void putDateLine(TextFileWriter& out, const platform::LocalTime& dated) {
+void putDateLine(BookText& out, const platform::LocalTime& dated) {
   char line[128];
   const int length = std::snprintf(line, sizeof line,
-                                   " <date value=\"%d-%d-%d\">%d.%d.%d, %d:%02d</date>\n",
+                                   " <date value=\"%d-%d-%d\">%d.%d.%d, %d:%02d</date>",
                                    dated.year, dated.month, dated.day, dated.day, dated.month,
                                    dated.year, dated.hour, dated.minute);
   // The fields are small numbers and the line fits with room to spare; should the C library
   // still fail, the book is written without a date line rather than with a broken one.
   if (length > 0 && static_cast<std::size_t>(length) < sizeof line) {
-    out.write(line, static_cast<std::size_t>(length));
+    out.writeVerbatim(line, static_cast<std::size_t>(length));
+    out.endLine();
   }
 }
 
-void putContentsEntry(TextFileWriter& out, const DvdRecord& record, std::size_t index) {
+void putContentsEntry(BookText& out, const DvdRecord& record, std::size_t index) {
   if (!record.nameO.empty()) putParagraph(out, record.nameO);
   if (!record.nameR.empty()) putParagraph(out, record.nameR);
   out.write(kLinkOpen);
@@ -108,7 +109,7 @@ void putContentsEntry(TextFileWriter& out, const DvdRecord& record, std::size_t 
   out.write(kLinkClose);
 }
 
-void putNoteSection(TextFileWriter& out, const DvdRecord& record, std::size_t index) {
+void putNoteSection(BookText& out, const DvdRecord& record, std::size_t index) {
   out.write(kNoteOpen);
   putNumber(out, index);
   out.write(kNoteTitle);
@@ -120,7 +121,7 @@ void putNoteSection(TextFileWriter& out, const DvdRecord& record, std::size_t in
 
 }  // namespace
 
-void putEscaped(TextFileWriter& out, const char* bytes, std::size_t count) {
+void putEscaped(BookText& out, const char* bytes, std::size_t count) {
   const char* const end = bytes + count;
   for (;;) {
     const std::size_t run = plainPrefixLength(bytes, static_cast<std::size_t>(end - bytes));
@@ -137,28 +138,37 @@ void putEscaped(TextFileWriter& out, const char* bytes, std::size_t count) {
   }
 }
 
-bool writeFictionBook(platform::TextFileWriter& out, const char* outputPath, const DvdList& list,
-                      const platform::LocalTime& dated) {
-  if (!out.open()) {
-    platform::printMessage("Can't open output file [%s]\n", outputPath);
-    return false;
-  }
+namespace {
+
+void putBook(BookText& out, const DvdList& list, const platform::LocalTime& dated) {
   out.write(kHeadBeforeDate);
   putDateLine(out, dated);
   out.write(kHeadAfterDate);
-  std::size_t index = 0;
-  for (const DvdRecord& record : list.records) {
-    if (out.failed()) break;
-    putContentsEntry(out, record, index++);
+  const DvdRecords& records = list.records;
+  for (std::size_t index = 0; index < records.size() && !out.failed(); ++index) {
+    putContentsEntry(out, records[index], index);
   }
   out.write(kContentsEnd);
-  index = 0;
-  for (const DvdRecord& record : list.records) {
-    if (out.failed()) break;
-    putNoteSection(out, record, index++);
+  for (std::size_t index = 0; index < records.size() && !out.failed(); ++index) {
+    putNoteSection(out, records[index], index);
   }
   out.write(kTail);
-  if (!out.commit()) {
+}
+
+}  // namespace
+
+bool writeFictionBook(platform::OutputFile& file, const char* outputPath, const DvdList& list,
+                      const platform::LocalTime& dated) {
+  if (!file.open()) {
+    platform::printMessage("Can't open output file [%s]\n", outputPath);
+    return false;
+  }
+  // On the heap with its buffer: the program must run in a small stack. Without the memory for
+  // it the book cannot be written, and is given up as on any other failure.
+  const std::unique_ptr<BookText> out(new (std::nothrow) BookText(file));
+  if (out) putBook(*out, list, dated);
+  if (!out || !out->commit()) {
+    file.abandon();
     platform::printMessage("Can't write output file [%s]\n", outputPath);
     return false;
   }

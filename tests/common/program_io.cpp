@@ -3,10 +3,9 @@
 #include <expat.h>
 
 #include "platform/input_file.h"
-#include "platform/messages.h"
-#include "platform/text_file_writer.h"
+#include "platform/output_file.h"
 #include "reader/database_reader.h"
-#include "reader/reference_handlers.h"
+#include "reference_handlers.h"
 #include "writer/fiction_book_writer.h"
 
 namespace velmar::testing {
@@ -33,11 +32,8 @@ bool readDatabaseFile(const char* path, DvdList& list) {
 }
 
 bool writeBook(const char* path, const DvdList& list, const platform::LocalTime& dated) {
-  platform::TextFileWriter out;
-  if (!out.prepare(path)) {
-    platform::printMessage("Can't open output file [%s]\n", path);
-    return false;
-  }
+  platform::OutputFile out;
+  static_cast<void>(out.prepare(path));  // one that fails is reported as the program does
   return writeFictionBook(out, path, list, dated);
 }
 

@@ -9,7 +9,7 @@
 namespace velmar::testing {
 
 // Which handlers build the list: the program's, or the reference they are held to (see
-// reader/reference_handlers.h).
+// reference_handlers.h).
 enum class Handlers { Program, Reference };
 
 // Parses the whole database at once into `list`; true when it is well-formed (and memory lasted).

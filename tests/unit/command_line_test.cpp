@@ -51,17 +51,6 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"PrefixMustStartTheArgument", {"x-i=a"}, nullptr, nullptr}),
     [](const ::testing::TestParamInfo<CommandLineCase>& info) { return info.param.name; });
 
-TEST(MatchOption, LeavesTheDestinationAloneWhenItDoesNotCount) {
-  const char* destination = "kept";
-  EXPECT_FALSE(matchOption("-i=", "-i=", destination));
-  EXPECT_FALSE(matchOption("-i=", "-o=a", destination));
-  EXPECT_FALSE(matchOption("-input=", "-i", destination));
-  EXPECT_STREQ(destination, "kept");
-  const char* argument = "-i=name";
-  ASSERT_TRUE(matchOption("-i=", argument, destination));
-  EXPECT_EQ(destination, argument + 3) << "points into the argument, nothing copied";
-}
-
 TEST(ShowUsage, PrintsTheBannerAndUsageLine) {
   ::testing::internal::CaptureStdout();
   showUsage();

@@ -6,6 +6,7 @@
 
 #include "reader/cp1251_down_conversion.h"
 #include "reader/cp1251_table.h"
+#include "reference_handlers.h"
 
 namespace velmar {
 namespace {
@@ -33,7 +34,7 @@ std::string utf8(std::uint32_t codePoint) {
 std::string downConvert(const std::string& text) {
   TextAccumulator accumulator;
   EXPECT_TRUE(accumulator.append(text.data(), text.size()));
-  toCp1251InPlace(accumulator);
+  testing::toCp1251InPlace(accumulator);
   EXPECT_EQ(accumulator.data()[accumulator.length()], '\0') << "the text ends in a NUL";
   return std::string(accumulator.data(), accumulator.length());
 }
@@ -50,12 +51,15 @@ TEST(Cp1251Table, AgreesWithTheSystemConverter) {
     char in = static_cast<char>(byte);
     char* inPtr = &in;
     std::size_t inLeft = 1;
-    std::uint32_t out = 0;
-    char* outPtr = reinterpret_cast<char*>(&out);
+    unsigned char out[4] = {};
+    char* outPtr = reinterpret_cast<char*>(out);
     std::size_t outLeft = sizeof out;
     ASSERT_NE(iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft), static_cast<std::size_t>(-1))
         << "byte " << byte;
-    EXPECT_EQ(cp1251ToUnicode(static_cast<std::uint8_t>(byte)), out) << "byte " << byte;
+    // Little-endian, whatever the machine's own order.
+    const std::uint32_t codePoint =
+        out[0] | out[1] << 8 | out[2] << 16 | static_cast<std::uint32_t>(out[3]) << 24;
+    EXPECT_EQ(cp1251ToUnicode(static_cast<std::uint8_t>(byte)), codePoint) << "byte " << byte;
   }
   iconv_close(converter);
   EXPECT_EQ(cp1251ToUnicode(kCp1251Unassigned), 0x98u);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/fault_scopes.h"
+#include "heap_failure_scope.h"
 #include "reader/database_reader.h"
 #include "reader/utf8_count.h"
 #include "reader/utf8_count_portable.h"

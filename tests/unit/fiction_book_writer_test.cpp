@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/text_file_writer.h"
+#include "platform/output_file.h"
+#include "writer/book_text.h"
 #include "program_io.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
@@ -222,8 +223,8 @@ std::string escapedByHand(const std::string& text) {
 
 // Texts that fill the writer's buffer past its end, in one piece or in many, with special
 // bytes where the buffer fills up; and every byte value once, each escaped as by hand.
-TEST(TextFileWriter, EscapedTextsAcrossTheBufferEndAreWrittenWhole) {
-  const std::size_t size = platform::TextFileWriter::kBufferSize;
+TEST(BookText, EscapedTextsAcrossTheBufferEndAreWrittenWhole) {
+  const std::size_t size = BookText::kBufferSize;
   std::string longText;
   for (std::size_t at = 0; longText.size() < 2 * size + 100; ++at) {
     longText += at % 97 == 0 ? kSpecialBytes[at % sizeof kSpecialBytes] : char('a' + at % 26);
@@ -241,32 +242,30 @@ TEST(TextFileWriter, EscapedTextsAcrossTheBufferEndAreWrittenWhole) {
     const std::string& text = texts[index];
     ScratchDir dir;
     const std::string path = dir.path("text.txt");
-    platform::TextFileWriter out;
-    ASSERT_TRUE(out.open(path.c_str()));
-    // The whole text, then the same text in pieces of 1000 bytes, then plain lines.
+    platform::OutputFile file;
+    ASSERT_TRUE(file.prepare(path.c_str()) && file.open());
+    BookText out(file);
+    // The whole text, then the same text in pieces of 1000 bytes.
     putEscaped(out, text.data(), text.size());
     for (std::size_t at = 0; at < text.size(); at += 1000) {
       putEscaped(out, text.data() + at, std::min<std::size_t>(1000, text.size() - at));
     }
-    const std::string lines = "end\nof text\n";
-    out.write(lines.data(), lines.size());
     ASSERT_TRUE(out.commit());
-    EXPECT_TRUE(readFile(path) == escapedByHand(text) + escapedByHand(text) + "end\r\nof text\r\n")
-        << "text " << index;
+    EXPECT_TRUE(readFile(path) == escapedByHand(text) + escapedByHand(text)) << "text " << index;
   }
 }
 
 // Texts made into the book's form when the program is built: each line feed becomes CR LF, a
-// lone CR stays, an empty text writes nothing (as write() does at run time).
-TEST(TextFileWriter, FixedTextsHaveEachLineFeedAsCrLf) {
-  using platform::TextFileWriter;
-  static constexpr auto kEmpty = TextFileWriter::fixed("");
-  static constexpr auto kLines = TextFileWriter::fixed("<p>\nfirst\n\nlast\n");
-  static constexpr auto kReturns = TextFileWriter::fixed("a\rb\r\nc");
+// lone CR stays, an empty text writes nothing.
+TEST(BookText, FixedTextsHaveEachLineFeedAsCrLf) {
+  static constexpr auto kEmpty = BookText::fixed("");
+  static constexpr auto kLines = BookText::fixed("<p>\nfirst\n\nlast\n");
+  static constexpr auto kReturns = BookText::fixed("a\rb\r\nc");
   ScratchDir dir;
   const std::string path = dir.path("fixed.txt");
-  TextFileWriter out;
-  ASSERT_TRUE(out.open(path.c_str()));
+  platform::OutputFile file;
+  ASSERT_TRUE(file.prepare(path.c_str()) && file.open());
+  BookText out(file);
   out.write(kEmpty);
   out.write(kLines);
   out.write(kReturns);

@@ -132,7 +132,7 @@ TEST(BookLinks, WhatTheNameLedToWhenPreparedIsWhereTheBookGoes) {
     if (oldBook) writeFile(book, kOldBook);
     writeFile(dir.path("elsewhere.xml"), "someone else's file");
 
-    platform::TextFileWriter out;
+    platform::OutputFile out;
     ASSERT_TRUE(out.prepare(book.c_str()));
     ASSERT_EQ(rename(dir.path("books").c_str(), dir.path("moved").c_str()), 0);
     ASSERT_EQ(mkdir(dir.path("books").c_str(), 0755), 0);

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/heap.h"
 #include "platform/pages_ahead.h"
 
 namespace velmar::platform {
@@ -41,13 +40,6 @@ long residentPrefix(const void* block, std::size_t blockSize) {
 
 // Why residence can't be observed on this system; empty when it can.
 std::string whyUnobservable() {
-#if defined(__SANITIZE_ADDRESS__)
-  return "large blocks come from the C library's heap under AddressSanitizer";
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-  return "large blocks come from the C library's heap under AddressSanitizer";
-#endif
-#endif
 #if !defined(MADV_POPULATE_WRITE)
   return "this system has no call that makes pages present ahead of use";
 #else
@@ -83,8 +75,10 @@ TEST(PagesAhead, KeepsTheBlockPresentAStepAheadOfItsUse) {
   const std::size_t blockSize = 8 * PagesAhead::kStep + 5 * kPage;
   for (const std::size_t used : {std::size_t{1}, std::size_t{100000}, PagesAhead::kStep,
                                  3 * PagesAhead::kStep + 7, blockSize - 10, blockSize}) {
-    auto* const block = static_cast<char*>(heapAllocateLarge(blockSize));
-    ASSERT_NE(block, nullptr);
+    // A block of fresh pages, none present, as the heap gives a block of megabytes.
+    auto* const block = static_cast<char*>(
+        mmap(nullptr, blockSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(block, MAP_FAILED);
     PagesAhead pages;
     pages.follow(block, blockSize, 0);
     for (std::size_t reached = 0; reached < used;) {
@@ -97,7 +91,7 @@ TEST(PagesAhead, KeepsTheBlockPresentAStepAheadOfItsUse) {
     EXPECT_LE(prefix, static_cast<long>(std::min(pagesFor(used + PagesAhead::kStep),
                                                  pagesFor(blockSize))))
         << used;
-    heapFreeLarge(block, blockSize);
+    munmap(block, blockSize);
   }
 }
 

@@ -53,7 +53,8 @@ std::string testData(const std::string& relativePath) {
 
 std::vector<Fields> recordsOf(const DvdList& list) {
   std::vector<Fields> records;
-  for (const DvdRecord& r : list.records) {
+  for (std::size_t index = 0; index < list.records.size(); ++index) {
+    const DvdRecord& r = list.records[index];
     records.push_back({std::string(r.nameR.data(), r.nameR.size()),
                        std::string(r.nameO.data(), r.nameO.size()),
                        std::string(r.sign.data(), r.sign.size()),

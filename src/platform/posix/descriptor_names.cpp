@@ -1,5 +1,6 @@
 #include "descriptor_names.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,6 +86,16 @@ bool followLinks(const std::string& path, std::string& target, int& descriptor) 
   }
   errno = ELOOP;
   return false;
+}
+
+int heldDescriptorFor(int held, bool forWriting) {
+  const int flags = fcntl(held, F_GETFL);
+  if (flags < 0) return -1;
+  if ((flags & O_ACCMODE) == (forWriting ? O_RDONLY : O_WRONLY)) {
+    errno = EBADF;
+    return -1;
+  }
+  return fcntl(held, F_DUPFD_CLOEXEC, 3);
 }
 
 }  // namespace velmar::platform

@@ -20,4 +20,10 @@ std::string folderPart(const std::string& path);
 // `descriptor` (-1 otherwise). False for a loop of links.
 bool followLinks(const std::string& path, std::string& target, int& descriptor);
 
+// A duplicate (close-on-exec, numbered 3 or more) of `held`, a descriptor the program holds
+// whose name was given (followLinks), when it is open for writing (`forWriting`) or for
+// reading, as the caller will use it; -1 when it is open only the other way (errno EBADF) or
+// cannot be duplicated. The program never opens such a name anew.
+int heldDescriptorFor(int held, bool forWriting);
+
 }  // namespace velmar::platform

@@ -20,16 +20,11 @@ InputFile::~InputFile() {
 bool InputFile::open(const char* path) {
   buffer_.reset(new (std::nothrow) char[kBufferSize]);
   if (!buffer_) return false;
-  int descriptor = -1;
   int named = -1;
   std::string final;
-  if (followLinks(path, final, named) && named >= 0) {
-    const int flags = fcntl(named, F_GETFL);
-    if (flags < 0 || (flags & O_ACCMODE) == O_WRONLY) return false;
-    descriptor = fcntl(named, F_DUPFD_CLOEXEC, 3);
-  } else {
-    descriptor = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY);
-  }
+  const int descriptor = followLinks(path, final, named) && named >= 0
+                             ? heldDescriptorFor(named, false)
+                             : ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY);
   if (descriptor < 0) return false;
   handle_ = descriptor;
   failed_ = false;

@@ -2,49 +2,32 @@
 
 #include <windows.h>
 
-#include "platform/heap_seam.h"
-
 namespace velmar::platform {
+namespace {
+
+// No block is empty: a size of 0 takes one byte.
+std::size_t atLeastOne(std::size_t size) { return size == 0 ? 1 : size; }
+
+}  // namespace
 
 // Every block comes from the process heap. HeapReAlloc takes no null block, so a resize of
-// nothing is an allocation.
+// nothing is an allocation; it may move a block to grow it, which the stores allow for (they
+// grow geometrically, so the copies add up to linear time).
 
-void* heapAllocate(std::size_t size) {
-  if (!grantHeapAllocation()) return nullptr;
-  return HeapAlloc(GetProcessHeap(), 0, size == 0 ? 1 : size);
+void* heapAllocate(std::size_t size) { return HeapAlloc(GetProcessHeap(), 0, atLeastOne(size)); }
+
+void* heapAllocateZeroed(std::size_t size) {
+  return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, atLeastOne(size));
 }
 
 void* heapResize(void* block, std::size_t newSize) {
-  if (!grantHeapAllocation()) return nullptr;
-  if (block == nullptr) return HeapAlloc(GetProcessHeap(), 0, newSize == 0 ? 1 : newSize);
-  return HeapReAlloc(GetProcessHeap(), 0, block, newSize == 0 ? 1 : newSize);
+  if (block == nullptr) return heapAllocate(newSize);
+  return HeapReAlloc(GetProcessHeap(), 0, block, atLeastOne(newSize));
 }
 
 void heapFree(void* block) {
   if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
 }
-
-// Large blocks come from the same heap; HeapReAlloc may move a block to grow it, which the
-// stores allow for (they grow geometrically, so the copies add up to linear time).
-
-void* heapAllocateLarge(std::size_t size) {
-  if (!grantHeapAllocation()) return nullptr;
-  return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size == 0 ? 1 : size);
-}
-
-void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
-  if (block == nullptr) return heapAllocateLarge(newSize);
-  if (newSize <= oldSize) {
-    // Giving memory back is not an allocation: the failure seam leaves it alone.
-    void* shrunk = HeapReAlloc(GetProcessHeap(), 0, block, newSize == 0 ? 1 : newSize);
-    return shrunk != nullptr ? shrunk : block;
-  }
-  if (!grantHeapAllocation()) return nullptr;
-  // The heap zero-fills whatever a resize adds.
-  return HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, block, newSize);
-}
-
-void heapFreeLarge(void* block, std::size_t /*size*/) { heapFree(block); }
 
 // Heap blocks are committed when they are allocated.
 void heapMakePagesPresent(void* /*at*/, std::size_t /*size*/) {}

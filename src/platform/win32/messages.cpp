@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/line_ends.h"
 #include "wide_names.h"
 
 namespace velmar::platform {
@@ -15,12 +16,8 @@ bool messageLost = false;
 
 // Console programs on Windows end their lines with CR LF.
 std::string withCrLf(const std::string& text) {
-  std::string lines;
-  lines.reserve(text.size() + 8);
-  for (const char byte : text) {
-    if (byte == '\n') lines += '\r';
-    lines += byte;
-  }
+  std::string lines(2 * text.size(), '\0');
+  lines.resize(copyWithCrLf(text.data(), text.size(), &lines[0]));
   return lines;
 }
 
