@@ -2,8 +2,8 @@
 // For OutputFile only: the system work under the book file, one implementation per system
 // (posix/output_file.cpp, win32/output_file.cpp). What to do with the book is decided in
 // output_file.cpp, once for every system; these functions only report what the system says and
-// carry out what they are told. The test seam (OutputFaultScope) fails the steps in here, so
-// every way the policy above reacts to a failure can be tried on every system.
+// carry out what they are told. The calls that carry the book's bytes go through a file of their
+// own per system (system_calls.h), which the tests replace with one that fails on cue.
 
 #include <cstddef>
 #include <cstdint>

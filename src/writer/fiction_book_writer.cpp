@@ -170,6 +170,9 @@ bool writeFictionBook(platform::OutputFile& file, const char* outputPath, const 
   if (!out || !out->commit()) {
     file.abandon();
     platform::printMessage("Can't write output file [%s]\n", outputPath);
+    // A book rewritten in place whose old text could not be put back: say where it is.
+    if (!file.keptCopy().empty())
+      platform::printMessage("The old book is kept in [%s]\n", file.keptCopy().c_str());
     return false;
   }
   return true;

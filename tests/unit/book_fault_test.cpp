@@ -9,7 +9,7 @@
 #include <string>
 
 #include "book_fixtures.h"
-#include "platform/fault_scopes.h"
+#include "output_fault_scope.h"
 #include "platform/output_file.h"
 #include "program_io.h"
 #include "test_support.h"
@@ -45,6 +45,8 @@ class BookFault : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(BookFault, LeavesTheOldBookAndNoStrayFile) {
   const FaultCase& c = GetParam();
+  if (VELMAR_TESTS_ON_WINDOWS && c.step == OutputStep::Close && c.before != Before::HardLinkedBook)
+    GTEST_SKIP() << "on Windows the temporary file is closed once it is in place";
   ScratchDir dir;
   const std::string book = dir.path("book.fb2");
   if (c.before != Before::NoBook) writeFile(book, kOldBook);
@@ -90,6 +92,26 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"SyncInPlace", OutputStep::Sync, 1, false, Before::HardLinkedBook},
         FaultCase{"CloseInPlace", OutputStep::Close, 1, false, Before::HardLinkedBook}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
+
+// A book rewritten in place whose old text cannot be put back either (here its sync fails too):
+// the message says where the copy of the old text is.
+TEST(BookFault, OldTextNotPutBackIsKeptWhereTheMessageSays) {
+  ScratchDir dir;
+  const std::string book = dir.path("book.fb2");
+  writeFile(book, kOldBook);
+  std::filesystem::create_hard_link(book, dir.path("other.fb2"));
+  ::testing::internal::CaptureStdout();
+  {
+    const OutputFaultScope fault(OutputStep::Sync, 1, 2);
+    EXPECT_FALSE(testing::writeBook(book.c_str(), OneEmptyRecord(), kNovemberMorning));
+  }
+  const std::string printed = ::testing::internal::GetCapturedStdout();
+  const std::string first = "Can't write output file [" + book + "]\nThe old book is kept in [";
+  ASSERT_EQ(printed.compare(0, first.size(), first), 0) << printed;
+  const std::string copy = printed.substr(first.size(), printed.size() - first.size() - 2);
+  EXPECT_EQ(readFile(copy), kOldBook);
+  std::filesystem::remove(copy);
+}
 
 // The seam fails only the step and occurrence it was armed for, and only while it lives: a
 // fault that fired anyway would make every test above pass for the wrong reason.

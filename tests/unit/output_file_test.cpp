@@ -1,7 +1,7 @@
 // The book file: a failure at any step leaves the old book as it was and nothing of the new one;
 // modes, hard links, symbolic links and read-only books are treated as the user would expect.
 
-#include "platform/fault_scopes.h"
+#include "output_fault_scope.h"
 #include "platform/output_file.h"
 
 #include <gtest/gtest.h>

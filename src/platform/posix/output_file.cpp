@@ -15,8 +15,8 @@
 #include "descriptor_names.h"
 #include "extended_attributes.h"
 #include "live_temporary.h"
+#include "system_calls.h"
 #include "platform/output_primitives.h"
-#include "platform/output_seam.h"
 #include "platform/patience.h"
 
 namespace velmar::platform::output {
@@ -29,19 +29,6 @@ int fileOf(Handle handle) { return static_cast<int>(handle); }
 
 // A metadata call the file system does not support: nothing to carry over, not a refusal.
 bool unsupported(int error) { return error == ENOSYS || error == EOPNOTSUPP; }
-
-// Writes all `count` bytes; false on any failure: a full disk (ENOSPC), a file-size limit
-// (EFBIG), an I/O error, or no progress at all, which trying again would only repeat.
-bool writeEverything(int file, const char* bytes, std::size_t count) {
-  while (count > 0) {
-    const ssize_t written = ::write(file, bytes, count);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    count -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
 
 // --- Why a rename could not take the book's place ------------------------------------------------
 
@@ -193,10 +180,10 @@ bool carryOver(const Target& target, Handle temporary) {
 bool putTemporaryInPlace(const Target& target, const std::string& name, Handle& file) {
   const bool closed = closeFile(file);
   file = kNoHandle;
-  if (!closed || outputStepFails(OutputStep::Rename)) return false;
+  if (!closed) return false;
   const SignalsHeld held;
   const int folder = fileOf(target.folderHandle);
-  if (renameat(folder, name.c_str(), folder, target.name.c_str()) != 0) return false;
+  if (system::renameat(folder, name.c_str(), folder, target.name.c_str()) != 0) return false;
   disarmCleanup();
   return true;
 }
@@ -225,7 +212,13 @@ bool copyWhole(Handle from, Handle to) {
     if (count < 0 && errno == EINTR) continue;
     if (count < 0) return false;
     if (count == 0) return true;
-    if (!writeEverything(fileOf(to), buffer, static_cast<std::size_t>(count))) return false;
+    for (ssize_t done = 0; done < count;) {
+      const ssize_t written =
+          pwrite(fileOf(to), buffer + done, static_cast<std::size_t>(count - done), at + done);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) return false;
+      done += written;
+    }
     at += count;
   }
 }
@@ -244,7 +237,16 @@ Handle duplicate(Handle file) {
 }
 
 bool writeAll(Handle file, const char* bytes, std::size_t count) {
-  return !outputStepFails(OutputStep::Write) && writeEverything(fileOf(file), bytes, count);
+  while (count > 0) {
+    const ssize_t written = system::write(fileOf(file), bytes, count);
+    if (written < 0 && errno == EINTR) continue;
+    // A full disk (ENOSPC), a file-size limit (EFBIG), an I/O error; or no progress at all,
+    // which trying again would only repeat.
+    if (written <= 0) return false;
+    bytes += written;
+    count -= static_cast<std::size_t>(written);
+  }
+  return true;
 }
 
 void startWriteBack(Handle file, std::uint64_t offset, std::uint64_t count) {
@@ -252,12 +254,9 @@ void startWriteBack(Handle file, std::uint64_t offset, std::uint64_t count) {
                                     static_cast<off64_t>(count), SYNC_FILE_RANGE_WRITE));
 }
 
-bool syncFile(Handle file) { return !outputStepFails(OutputStep::Sync) && fsync(fileOf(file)) == 0; }
+bool syncFile(Handle file) { return system::fsync(fileOf(file)) == 0; }
 
-bool closeFile(Handle file) {
-  const bool closed = ::close(fileOf(file)) == 0;
-  return !outputStepFails(OutputStep::Close) && closed;
-}
+bool closeFile(Handle file) { return system::close(fileOf(file)) == 0; }
 
 void release(Handle handle) {
   if (handle != kNoHandle) static_cast<void>(::close(fileOf(handle)));

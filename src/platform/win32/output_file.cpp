@@ -15,8 +15,8 @@
 
 #include "handles.h"
 #include "live_temporary.h"
+#include "system_calls.h"
 #include "platform/output_primitives.h"
-#include "platform/output_seam.h"
 #include "platform/patience.h"
 #include "wide_names.h"
 
@@ -259,9 +259,7 @@ bool carryOver(const Target& target, Handle temporary) {
 
 bool putTemporaryInPlace(const Target& target, const std::string& /*name*/, Handle& file) {
   // The handle is closed only once the file has the book's name, which it takes in one step
-  // through that handle: the old book or the new one is there at every moment. A close that
-  // would fail fails here, before anything changed.
-  if (outputStepFails(OutputStep::Close) || outputStepFails(OutputStep::Rename)) return false;
+  // through that handle: the old book or the new one is there at every moment.
   const std::wstring final = pathIn(target, target.name);
   const std::size_t nameBytes = final.size() * sizeof(wchar_t);
   std::vector<std::uint64_t> buffer((sizeof(FILE_RENAME_INFO) + nameBytes) / 8 + 1);
@@ -271,8 +269,8 @@ bool putTemporaryInPlace(const Target& target, const std::string& /*name*/, Hand
   final.copy(rename->FileName, final.size());
   const bool renamed = whileTemporaryHeld([&] {
     const bool done = retrying([&] {
-      return SetFileInformationByHandle(handleOf(file), FileRenameInfo, rename,
-                                        static_cast<DWORD>(buffer.size() * 8)) != 0;
+      return system::renameByHandle(handleOf(file), rename,
+                                    static_cast<DWORD>(buffer.size() * 8)) != 0;
     });
     if (done) disarmCleanup();
     return done;
@@ -349,12 +347,11 @@ void holdEndings() { holdTemporary(); }
 void releaseEndings() { releaseTemporary(); }
 
 bool writeAll(Handle file, const char* bytes, std::size_t count) {
-  if (outputStepFails(OutputStep::Write)) return false;
   while (count > 0) {
     const DWORD chunk = count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count);
     DWORD written = 0;
     // No progress is a failure too: trying again would only repeat it.
-    if (WriteFile(handleOf(file), bytes, chunk, &written, nullptr) == 0 || written == 0)
+    if (system::writeFile(handleOf(file), bytes, chunk, &written) == 0 || written == 0)
       return false;
     bytes += written;
     count -= written;
@@ -365,14 +362,9 @@ bool writeAll(Handle file, const char* bytes, std::size_t count) {
 // Windows writes a file out by itself; FlushFileBuffers at the end waits for the rest.
 void startWriteBack(Handle, std::uint64_t, std::uint64_t) {}
 
-bool syncFile(Handle file) {
-  return !outputStepFails(OutputStep::Sync) && FlushFileBuffers(handleOf(file)) != 0;
-}
+bool syncFile(Handle file) { return system::flushFileBuffers(handleOf(file)) != 0; }
 
-bool closeFile(Handle file) {
-  const bool closed = CloseHandle(handleOf(file)) != 0;
-  return !outputStepFails(OutputStep::Close) && closed;
-}
+bool closeFile(Handle file) { return system::closeHandle(handleOf(file)) != 0; }
 
 void release(Handle handle) {
   if (handle != kNoHandle) CloseHandle(handleOf(handle));
