@@ -68,11 +68,8 @@ bool renameRefused(int folder, int book, const struct stat& bookInfo) {
 // open only for reading is refused, never opened anew by its name.
 bool inspectDescriptor(int descriptor, Target& target) {
   target.plan = Plan::Stream;
-  const int flags = fcntl(descriptor, F_GETFL);
-  if (flags < 0) return false;
   target.identityKnown = identityOfOpenFile(descriptor, target.identity);
-  if ((flags & O_ACCMODE) == O_RDONLY) return false;
-  target.file = fcntl(descriptor, F_DUPFD_CLOEXEC, 3);
+  target.file = heldDescriptorFor(descriptor, true);
   return target.file != kNoHandle;
 }
 
