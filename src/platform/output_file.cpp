@@ -188,9 +188,6 @@ bool OutputFile::commit() {
     handle_ = kNoHandle;
   } else if (done && output::putTemporaryInPlace(target_, temporaryName_, handle_)) {
     temporaryName_.clear();
-    // The new name must reach the disk too. The book is in place either way by now, and some
-    // file systems refuse this, so it is not the book's failure.
-    output::syncFolder(target_);
   } else {
     done = false;
   }

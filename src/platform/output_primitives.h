@@ -75,7 +75,8 @@ bool carryOver(const Target& target, Handle temporary);
 
 // Puts the temporary file `name`, written through `file`, in the book's place, replacing an old
 // book, and closes `file` (setting it to kNoHandle once closed). True when the book is in place
-// and every step succeeded; the file is then no longer a live temporary file.
+// and every step succeeded; the file is then no longer a live temporary file. The new name is
+// made durable too, where the system needs asking, as far as the file system lets it.
 bool putTemporaryInPlace(const Target& target, const std::string& name, Handle& file);
 
 // Removes the temporary file `name` and closes `file` if it is still open; it is no longer live
@@ -117,9 +118,6 @@ bool closeFile(Handle file);
 
 // Closes a handle that was only looked through (a folder, an old book); nothing to report.
 void release(Handle handle);
-
-// Makes a rename in the book's folder durable, where the system needs asking. Only best effort.
-void syncFolder(const Target& target);
 
 // A number that differs between processes running at once, for temporary names.
 std::uint64_t processNumber();

@@ -182,6 +182,13 @@ bool putTemporaryInPlace(const Target& target, const std::string& name, Handle& 
   const int folder = fileOf(target.folderHandle);
   if (system::renameat(folder, name.c_str(), folder, target.name.c_str()) != 0) return false;
   disarmCleanup();
+  // The new name must reach the disk too. The held folder cannot be synced itself, a folder one
+  // may not list not at all, and some file systems refuse it: the book is in place either way.
+  const int listed = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listed >= 0) {
+    static_cast<void>(fsync(listed));
+    static_cast<void>(::close(listed));
+  }
   return true;
 }
 
@@ -257,14 +264,6 @@ bool closeFile(Handle file) { return system::close(fileOf(file)) == 0; }
 
 void release(Handle handle) {
   if (handle != kNoHandle) static_cast<void>(::close(fileOf(handle)));
-}
-
-void syncFolder(const Target& target) {
-  // The held folder cannot be synced itself; a folder one may not list is not synced at all.
-  const int opened = openat(fileOf(target.folderHandle), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (opened < 0) return;
-  static_cast<void>(fsync(opened));
-  static_cast<void>(::close(opened));
 }
 
 std::uint64_t processNumber() { return static_cast<std::uint64_t>(getpid()); }

@@ -370,9 +370,6 @@ void release(Handle handle) {
   if (handle != kNoHandle) CloseHandle(handleOf(handle));
 }
 
-// The file system keeps a rename in its own journal; a folder cannot be flushed on its own.
-void syncFolder(const Target&) {}
-
 std::uint64_t processNumber() { return GetCurrentProcessId(); }
 
 }  // namespace velmar::platform::output
