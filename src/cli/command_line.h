@@ -4,8 +4,9 @@
 namespace velmar {
 
 struct FileNames {
-  const char* input = nullptr;   // points into the argument it came from
-  const char* output = nullptr;  // likewise
+  // Each points into the argument it came from.
+  const char* input = nullptr;
+  const char* output = nullptr;
 };
 
 // Scans the arguments after the program name. Input prefixes are tried before output prefixes,
