@@ -1,5 +1,6 @@
 #include "reader/cp1251_down_conversion.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -63,18 +64,10 @@ std::uint8_t byteForCodePoint(std::uint32_t codePoint) {
     const std::uint8_t byte = kTwoByteTable[codePoint];
     return byte != 0 ? byte : kNoByte;
   }
-  std::size_t low = 0;
-  std::size_t high = kWideTable.size();
-  while (low < high) {
-    const std::size_t middle = (low + high) / 2;
-    if (kWideTable[middle].codePoint < codePoint) {
-      low = middle + 1;
-    } else {
-      high = middle;
-    }
-  }
-  return low < kWideTable.size() && kWideTable[low].codePoint == codePoint ? kWideTable[low].byte
-                                                                          : kNoByte;
+  const auto* const entry = std::lower_bound(
+      kWideTable.begin(), kWideTable.end(), codePoint,
+      [](const WideEntry& wide, std::uint32_t key) { return wide.codePoint < key; });
+  return entry != kWideTable.end() && entry->codePoint == codePoint ? entry->byte : kNoByte;
 }
 
 using platform::isUtf8Continuation;

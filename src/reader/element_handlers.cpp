@@ -50,20 +50,16 @@ void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char
   if (fieldKindOf(name, kind)) list.currentKind = kind;
 }
 
-// False when memory ran out; the accumulator is emptied all the same.
-bool commitField(DvdList& list) {
-  if (list.records.empty()) {
-    list.text.clear();
-    return true;
-  }
-  return list.commitText(list.records.back().field(list.currentKind));
-}
-
 void XMLCALL onEndElement(void* userData, const XML_Char* name) {
   ListReading& reading = *static_cast<ListReading*>(userData);
-  if (reading.outOfMemory) return;
   FieldKind kind;
-  if (fieldKindOf(name, kind) && !commitField(reading.list)) stopOutOfMemory(reading);
+  if (reading.outOfMemory || !fieldKindOf(name, kind)) return;
+  DvdList& list = reading.list;
+  if (list.records.empty()) {
+    list.text.clear();  // no record yet: the text is dropped
+  } else if (!list.commitText(list.records.back().field(list.currentKind))) {
+    stopOutOfMemory(reading);
+  }
 }
 
 void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {

@@ -73,13 +73,9 @@ void putNumber(BookText& out, std::size_t value) {
   out.writeVerbatim(first, static_cast<std::size_t>(end - first));
 }
 
-void putField(BookText& out, const FieldText& text) {
-  putEscaped(out, text.data(), text.size());
-}
-
 void putParagraph(BookText& out, const FieldText& text) {
   out.write(kParagraphOpen);
-  putField(out, text);
+  putEscaped(out, text.data(), text.size());
   out.write(kParagraphClose);
 }
 
@@ -102,7 +98,7 @@ void putContentsEntry(BookText& out, const DvdRecord& record, std::size_t index)
   out.write(kLinkOpen);
   putNumber(out, index);
   out.write(kLinkMiddle);
-  putField(out, record.sign);
+  putEscaped(out, record.sign.data(), record.sign.size());
   out.write(kLinkClose);
 }
 
@@ -110,9 +106,9 @@ void putNoteSection(BookText& out, const DvdRecord& record, std::size_t index) {
   out.write(kNoteOpen);
   putNumber(out, index);
   out.write(kNoteTitle);
-  putField(out, record.sign);
+  putEscaped(out, record.sign.data(), record.sign.size());
   out.write(kNoteText);
-  putField(out, record.obz);
+  putEscaped(out, record.obz.data(), record.obz.size());
   out.write(kNoteClose);
 }
 
