@@ -1,6 +1,5 @@
 #include "reader/cp1251_down_conversion.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -13,61 +12,41 @@ namespace {
 
 constexpr auto kNoByte = static_cast<std::uint8_t>(kNoCp1251Byte);
 
-// Code points below U+0800 (two-byte sequences) are looked up directly; 0 means "no byte".
-using TwoByteTable = std::array<std::uint8_t, 0x800>;
-
-constexpr TwoByteTable buildTwoByteTable() {
-  TwoByteTable table{};
+// The byte of each of `Size` code points from `First` on; 0 means "no byte".
+template <std::uint32_t First, std::size_t Size>
+constexpr std::array<std::uint8_t, Size> buildByteTable() {
+  std::array<std::uint8_t, Size> table{};
   for (std::uint32_t byte = 0x80; byte <= 0xFF; ++byte) {
     const std::uint32_t codePoint = kCp1251UpperHalf[byte - 0x80];
     // The stand-in for the unassigned byte must never turn back into it.
-    if (byte != kCp1251Unassigned && codePoint < 0x800) table[codePoint] = byte;
+    if (byte != kCp1251Unassigned && codePoint - First < Size) table[codePoint - First] = byte;
   }
   return table;
 }
 
-struct WideEntry {
-  std::uint32_t codePoint;
-  std::uint8_t byte;
-};
+// Code points below U+0800 (two-byte sequences) are looked up in one table, and the code page's
+// punctuation, currency and signs, all from U+2000 to U+21FF, in another.
+constexpr std::uint32_t kWideFirst = 0x2000;
+constexpr std::size_t kWideSize = 0x200;
+constexpr auto kTwoByteTable = buildByteTable<0, 0x800>();
+constexpr auto kWideTable = buildByteTable<kWideFirst, kWideSize>();
 
-constexpr std::size_t countWideEntries() {
-  std::size_t count = 0;
-  for (std::uint32_t codePoint : kCp1251UpperHalf) count += codePoint >= 0x800 ? 1 : 0;
-  return count;
-}
-
-// The code page's characters from U+0800 up (punctuation, currency, signs), sorted.
-using WideTable = std::array<WideEntry, countWideEntries()>;
-
-constexpr WideTable buildWideTable() {
-  WideTable table{};
-  std::size_t count = 0;
-  for (std::uint32_t byte = 0x80; byte <= 0xFF; ++byte) {
-    const std::uint32_t codePoint = kCp1251UpperHalf[byte - 0x80];
-    if (codePoint < 0x800) continue;
-    std::size_t slot = count++;
-    while (slot > 0 && table[slot - 1].codePoint > codePoint) {
-      table[slot] = table[slot - 1];
-      --slot;
-    }
-    table[slot] = WideEntry{codePoint, static_cast<std::uint8_t>(byte)};
+constexpr bool everyCharacterTabled() {
+  for (std::uint32_t codePoint : kCp1251UpperHalf) {
+    if (codePoint >= 0x800 && codePoint - kWideFirst >= kWideSize) return false;
   }
-  return table;
+  return true;
 }
-
-constexpr TwoByteTable kTwoByteTable = buildTwoByteTable();
-constexpr WideTable kWideTable = buildWideTable();
+static_assert(everyCharacterTabled(), "a character of the code page is in neither table");
 
 std::uint8_t byteForCodePoint(std::uint32_t codePoint) {
+  std::uint8_t byte = 0;
   if (codePoint < 0x800) {
-    const std::uint8_t byte = kTwoByteTable[codePoint];
-    return byte != 0 ? byte : kNoByte;
+    byte = kTwoByteTable[codePoint];
+  } else if (codePoint - kWideFirst < kWideSize) {
+    byte = kWideTable[codePoint - kWideFirst];
   }
-  const auto* const entry = std::lower_bound(
-      kWideTable.begin(), kWideTable.end(), codePoint,
-      [](const WideEntry& wide, std::uint32_t key) { return wide.codePoint < key; });
-  return entry != kWideTable.end() && entry->codePoint == codePoint ? entry->byte : kNoByte;
+  return byte != 0 ? byte : kNoByte;
 }
 
 using platform::isUtf8Continuation;
