@@ -4,9 +4,8 @@
 namespace velmar {
 
 struct FileNames {
-  // Each points into the argument it came from.
-  const char* input = nullptr;
-  const char* output = nullptr;
+  const char* input = nullptr;   // points into the argument it came from
+  const char* output = nullptr;  // likewise
 };
 
 // Scans the arguments after the program name. Input prefixes are tried before output prefixes,
