@@ -58,27 +58,26 @@ std::size_t toCp1251(const char* text, std::size_t length, char* out) {
   // itself overtakes nothing still to be read.
   const auto* const bytes = reinterpret_cast<const std::uint8_t*>(text);
   auto* const written = reinterpret_cast<std::uint8_t*>(out);
-  const std::size_t end = length;
   std::size_t read = 0;
   std::size_t write = 0;
-  while (read < end) {
+  while (read < length) {
     const std::uint8_t lead = bytes[read];
     std::uint8_t converted = lead;
     // ASCII first, as the common case; the last branch passes any stray byte the same way.
     // NOLINTNEXTLINE(bugprone-branch-clone)
     if (lead < 0x80) {
       read += 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF && read + 1 < end &&
+    } else if (lead >= 0xC2 && lead <= 0xDF && read + 1 < length &&
                isUtf8Continuation(bytes[read + 1])) {
       converted = byteForCodePoint(((lead & 0x1Fu) << 6) | (bytes[read + 1] & 0x3Fu));
       read += 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF && read + 2 < end &&
+    } else if (lead >= 0xE0 && lead <= 0xEF && read + 2 < length &&
                isUtf8Continuation(bytes[read + 1]) && isUtf8Continuation(bytes[read + 2]) &&
                (lead != 0xE0 || bytes[read + 1] >= 0xA0)) {
       converted = byteForCodePoint(((lead & 0x0Fu) << 12) |
                                    ((bytes[read + 1] & 0x3Fu) << 6) | (bytes[read + 2] & 0x3Fu));
       read += 3;
-    } else if (lead >= 0xF0 && lead <= 0xF4 && read + 3 < end &&
+    } else if (lead >= 0xF0 && lead <= 0xF4 && read + 3 < length &&
                isUtf8Continuation(bytes[read + 1]) && isUtf8Continuation(bytes[read + 2]) &&
                isUtf8Continuation(bytes[read + 3])) {
       converted = kNoByte;  // beyond the Basic Multilingual Plane: never in windows-1251
@@ -86,10 +85,10 @@ std::size_t toCp1251(const char* text, std::size_t length, char* out) {
     } else if (lead == 0xD0 || lead == 0xD1) {
       // Malformed from here on; the parser never hands us such text. A Cyrillic lead byte
       // takes the byte after it along (or stays, when it is the last byte).
-      converted = read + 1 < end ? bytes[read + 1] : lead;
+      converted = read + 1 < length ? bytes[read + 1] : lead;
       read += 2;
-    } else if (lead == 0xE2 && read + 1 < end && bytes[read + 1] == 0x84) {
-      converted = read + 2 < end ? 0xB9 : lead;  // a cut-off numero sign
+    } else if (lead == 0xE2 && read + 1 < length && bytes[read + 1] == 0x84) {
+      converted = read + 2 < length ? 0xB9 : lead;  // a cut-off numero sign
       read += 3;
     } else {
       read += 1;  // any other stray byte passes through

@@ -82,11 +82,9 @@ bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& lis
     }
     const bool isFinal = count < sizeof chunk;
     if (XML_Parse(parser.get(), chunk, static_cast<int>(count), isFinal) != XML_STATUS_OK) {
-      if (reading.outOfMemory || XML_GetErrorCode(parser.get()) == XML_ERROR_NO_MEMORY) {
-        return reportOutOfMemory(inputPath);
-      }
-      // Stopped by a handler that has said why already.
       const XML_Error error = XML_GetErrorCode(parser.get());
+      if (reading.outOfMemory || error == XML_ERROR_NO_MEMORY) return reportOutOfMemory(inputPath);
+      // Stopped by a handler that has said why already.
       return error == XML_ERROR_ABORTED ? false : reportParseError(parser.get(), error);
     }
     if (isFinal) return !reading.outOfMemory || reportOutOfMemory(inputPath);

@@ -1,6 +1,5 @@
 #pragma once
-// Reads a DVD database file through the XML parser into a DvdList. The file is always decoded as
-// windows-1251, whatever its XML declaration says.
+// Reads a DVD database file into a DvdList, always as windows-1251 whatever it declares.
 
 #include <expat.h>
 

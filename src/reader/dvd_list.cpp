@@ -25,8 +25,7 @@ std::uint64_t stepsAbove(std::uint64_t bytes) {
 // Grows a table so one more entry fits; false, the table as it was, when memory runs out.
 template <typename Entry>
 bool growTable(Entry*& table, std::size_t& capacity) {
-  // Entry is a block pointer, so sizeof(Entry) is rightly a pointer's size.
-  // NOLINTNEXTLINE(bugprone-sizeof-expression)
+  // NOLINTNEXTLINE(bugprone-sizeof-expression): Entry is a block pointer, rightly a pointer's size
   const std::uint64_t limit = static_cast<std::size_t>(-1) / sizeof(Entry);
   const auto newCapacity = static_cast<std::size_t>(grownRoom(capacity, capacity + 1, limit));
   if (newCapacity == 0) return false;

@@ -13,9 +13,8 @@ namespace velmar {
 // Which field gathered text goes to.
 enum class FieldKind : std::int32_t { NameR, NameO, Sign, Obz };
 
-// A field's text in windows-1251, its bytes held by the list's field store. The bytes past
-// `count` up to `room` are the field's, so a field committed to again grows in place or moves
-// to at least twice its room.
+// A field's text in windows-1251, held by the list's field store. A field committed to again
+// grows in place up to `room`, then moves to at least twice its room.
 struct FieldText {
   char* bytes = nullptr;
   std::uint32_t count = 0;
@@ -127,8 +126,7 @@ class FieldStore {
 
   // Makes room to adopt one more block; false when memory runs out.
   bool reserveBlock();
-  // Takes over a heap block; reserveBlock() must have succeeded since the last adopt() or
-  // allocate().
+  // Takes over a heap block, after a reserveBlock() since the last adopt() or allocate().
   void adopt(char* block);
 
  private:
@@ -179,9 +177,8 @@ struct DvdList {
   // 4 GiB); the field is then as it was.
   bool appendToField(FieldText& field, const char* bytes, std::size_t count);
 
-  // Appends the gathered text to `field` and empties the accumulator; a text large enough for a
-  // block of its own, going into an empty field, is not copied but handed over. False when
-  // memory runs out; the field is then as it was and the accumulator emptied all the same.
+  // Appends the gathered text to `field`, handing an empty field a large text's block uncopied,
+  // and empties the accumulator all the same. False, the field as it was, when memory runs out.
   bool commitText(FieldText& field);
 };
 

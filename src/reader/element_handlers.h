@@ -16,10 +16,9 @@ struct ListReading {
   bool outOfMemory = false;
 };
 
-// Makes `reading.parser` build `reading.list`: "VelmarList" opens a record; "nameR", "nameO",
-// "sign" and "obz" choose the current field, and the end of any of them commits the text
-// gathered since the last commit to that field of the last record (or drops it while there is
-// no record yet). Line breaks before the first byte of a text are skipped.
+// Makes `reading.parser` build `reading.list`: "VelmarList" opens a record; the end of "nameR",
+// "nameO", "sign" or "obz" commits the text gathered since the last commit to that field of the
+// last record (dropped while there is none). Line breaks before a text's first byte are skipped.
 void setListHandlers(ListReading& reading);
 
 }  // namespace velmar

@@ -43,9 +43,7 @@ constexpr auto kHeadAfterDate = BookText::fixed(
     "<section>\n");
 
 constexpr auto kContentsEnd = BookText::fixed("</section>\n");
-constexpr auto kTail = BookText::fixed(
-    "\n</body>\n"
-    "</FictionBook>\n");
+constexpr auto kTail = BookText::fixed("\n</body>\n</FictionBook>\n");
 
 // Around a record's texts.
 constexpr auto kParagraphOpen = BookText::fixed("<p>");
