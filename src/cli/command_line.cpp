@@ -30,11 +30,10 @@ FileNames parseCommandLine(int argc, const char* const* argv) {
     const char* argument = argv[index];
     bool taken = false;
     for (const char* prefix : kInputPrefixes) {
-      if ((taken = matchOption(prefix, argument, names.input))) break;
+      if (!taken) taken = matchOption(prefix, argument, names.input);
     }
-    if (taken) continue;
     for (const char* prefix : kOutputPrefixes) {
-      if (matchOption(prefix, argument, names.output)) break;
+      if (!taken) taken = matchOption(prefix, argument, names.output);
     }
   }
   return names;

@@ -14,11 +14,9 @@ namespace velmar {
 bool runConversion(const char* inputPath, const char* outputPath) {
   platform::InputFile input;
   if (!openDatabase(input, inputPath)) return false;
-  // What the book will be written into is found now and held until it is written, so the check
-  // below compares the database with the very file the book goes to: no name, link or
-  // descriptor number can lead somewhere else in between. Nothing is created or changed yet. A
-  // book that cannot be written is reported when it would be, after the read
-  // (writeFictionBook): a failed read is reported first.
+  // The book's file is found now and held until written, so the check below compares the
+  // database with the very file the book goes to. Nothing is created or changed yet; a book
+  // that cannot be written is reported after the read, so a failed read is reported first.
   platform::OutputFile book;
   static_cast<void>(book.prepare(outputPath));
   // The book must never take the database's place, nor write into the pipe it comes through.
@@ -27,7 +25,6 @@ bool runConversion(const char* inputPath, const char* outputPath) {
     platform::printMessage("Output file [%s] is the input file\n", outputPath);
     return false;
   }
-  // The list lives exactly as long as the run; its destructors release it all.
   DvdList list;
   if (!readDatabase(input, inputPath, list)) return false;
   return writeFictionBook(book, outputPath, list, platform::localTimeNow());

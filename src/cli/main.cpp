@@ -1,8 +1,7 @@
 // velmar2fb2: converts a DVD-list database into a FictionBook e-book.
 //
-// Exit status: 0 when the book was written or the usage text was shown, 1 when a conversion
-// was attempted and failed (its message is on standard output) or a message could not be
-// delivered.
+// Exit status: 0 when the book was written or the usage shown; 1 when a conversion failed (its
+// message is on standard output) or a message could not be delivered.
 
 #include "cli/command_line.h"
 #include "cli/conversion_run.h"
@@ -19,8 +18,7 @@ int programMain(int argc, char** argv) {
   }
   const bool converted = runConversion(names.input, names.output);
   // Messages go to standard output; a full pipe or disk there is not ignored either.
-  if (!platform::flushMessages()) return 1;
-  return converted ? 0 : 1;
+  return (platform::flushMessages() && converted) ? 0 : 1;
 }
 
 }  // namespace velmar

@@ -12,69 +12,41 @@ namespace {
 
 constexpr auto kNoByte = static_cast<std::uint8_t>(kNoCp1251Byte);
 
-// Code points below U+0800 (two-byte sequences) are looked up directly; 0 means "no byte".
-using TwoByteTable = std::array<std::uint8_t, 0x800>;
-
-constexpr TwoByteTable buildTwoByteTable() {
-  TwoByteTable table{};
+// The byte of each of `Size` code points from `First` on; 0 means "no byte".
+template <std::uint32_t First, std::size_t Size>
+constexpr std::array<std::uint8_t, Size> buildByteTable() {
+  std::array<std::uint8_t, Size> table{};
   for (std::uint32_t byte = 0x80; byte <= 0xFF; ++byte) {
     const std::uint32_t codePoint = kCp1251UpperHalf[byte - 0x80];
     // The stand-in for the unassigned byte must never turn back into it.
-    if (byte != kCp1251Unassigned && codePoint < 0x800) table[codePoint] = byte;
+    if (byte != kCp1251Unassigned && codePoint - First < Size) table[codePoint - First] = byte;
   }
   return table;
 }
 
-struct WideEntry {
-  std::uint32_t codePoint;
-  std::uint8_t byte;
-};
+// Code points below U+0800 (two-byte sequences) are looked up in one table, and the code page's
+// punctuation, currency and signs, all from U+2000 to U+21FF, in another.
+constexpr std::uint32_t kWideFirst = 0x2000;
+constexpr std::size_t kWideSize = 0x200;
+constexpr auto kTwoByteTable = buildByteTable<0, 0x800>();
+constexpr auto kWideTable = buildByteTable<kWideFirst, kWideSize>();
 
-constexpr std::size_t countWideEntries() {
-  std::size_t count = 0;
-  for (std::uint32_t codePoint : kCp1251UpperHalf) count += codePoint >= 0x800 ? 1 : 0;
-  return count;
-}
-
-// The code page's characters from U+0800 up (punctuation, currency, signs), sorted.
-using WideTable = std::array<WideEntry, countWideEntries()>;
-
-constexpr WideTable buildWideTable() {
-  WideTable table{};
-  std::size_t count = 0;
-  for (std::uint32_t byte = 0x80; byte <= 0xFF; ++byte) {
-    const std::uint32_t codePoint = kCp1251UpperHalf[byte - 0x80];
-    if (codePoint < 0x800) continue;
-    std::size_t slot = count++;
-    while (slot > 0 && table[slot - 1].codePoint > codePoint) {
-      table[slot] = table[slot - 1];
-      --slot;
-    }
-    table[slot] = WideEntry{codePoint, static_cast<std::uint8_t>(byte)};
+constexpr bool everyCharacterTabled() {
+  for (std::uint32_t codePoint : kCp1251UpperHalf) {
+    if (codePoint >= 0x800 && codePoint - kWideFirst >= kWideSize) return false;
   }
-  return table;
+  return true;
 }
-
-constexpr TwoByteTable kTwoByteTable = buildTwoByteTable();
-constexpr WideTable kWideTable = buildWideTable();
+static_assert(everyCharacterTabled(), "a character of the code page is in neither table");
 
 std::uint8_t byteForCodePoint(std::uint32_t codePoint) {
+  std::uint8_t byte = 0;
   if (codePoint < 0x800) {
-    const std::uint8_t byte = kTwoByteTable[codePoint];
-    return byte != 0 ? byte : kNoByte;
+    byte = kTwoByteTable[codePoint];
+  } else if (codePoint - kWideFirst < kWideSize) {
+    byte = kWideTable[codePoint - kWideFirst];
   }
-  std::size_t low = 0;
-  std::size_t high = kWideTable.size();
-  while (low < high) {
-    const std::size_t middle = (low + high) / 2;
-    if (kWideTable[middle].codePoint < codePoint) {
-      low = middle + 1;
-    } else {
-      high = middle;
-    }
-  }
-  return low < kWideTable.size() && kWideTable[low].codePoint == codePoint ? kWideTable[low].byte
-                                                                          : kNoByte;
+  return byte != 0 ? byte : kNoByte;
 }
 
 using platform::isUtf8Continuation;
@@ -86,27 +58,26 @@ std::size_t toCp1251(const char* text, std::size_t length, char* out) {
   // itself overtakes nothing still to be read.
   const auto* const bytes = reinterpret_cast<const std::uint8_t*>(text);
   auto* const written = reinterpret_cast<std::uint8_t*>(out);
-  const std::size_t end = length;
   std::size_t read = 0;
   std::size_t write = 0;
-  while (read < end) {
+  while (read < length) {
     const std::uint8_t lead = bytes[read];
     std::uint8_t converted = lead;
     // ASCII first, as the common case; the last branch passes any stray byte the same way.
     // NOLINTNEXTLINE(bugprone-branch-clone)
     if (lead < 0x80) {
       read += 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF && read + 1 < end &&
+    } else if (lead >= 0xC2 && lead <= 0xDF && read + 1 < length &&
                isUtf8Continuation(bytes[read + 1])) {
       converted = byteForCodePoint(((lead & 0x1Fu) << 6) | (bytes[read + 1] & 0x3Fu));
       read += 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF && read + 2 < end &&
+    } else if (lead >= 0xE0 && lead <= 0xEF && read + 2 < length &&
                isUtf8Continuation(bytes[read + 1]) && isUtf8Continuation(bytes[read + 2]) &&
                (lead != 0xE0 || bytes[read + 1] >= 0xA0)) {
       converted = byteForCodePoint(((lead & 0x0Fu) << 12) |
                                    ((bytes[read + 1] & 0x3Fu) << 6) | (bytes[read + 2] & 0x3Fu));
       read += 3;
-    } else if (lead >= 0xF0 && lead <= 0xF4 && read + 3 < end &&
+    } else if (lead >= 0xF0 && lead <= 0xF4 && read + 3 < length &&
                isUtf8Continuation(bytes[read + 1]) && isUtf8Continuation(bytes[read + 2]) &&
                isUtf8Continuation(bytes[read + 3])) {
       converted = kNoByte;  // beyond the Basic Multilingual Plane: never in windows-1251
@@ -114,10 +85,10 @@ std::size_t toCp1251(const char* text, std::size_t length, char* out) {
     } else if (lead == 0xD0 || lead == 0xD1) {
       // Malformed from here on; the parser never hands us such text. A Cyrillic lead byte
       // takes the byte after it along (or stays, when it is the last byte).
-      converted = read + 1 < end ? bytes[read + 1] : lead;
+      converted = read + 1 < length ? bytes[read + 1] : lead;
       read += 2;
-    } else if (lead == 0xE2 && read + 1 < end && bytes[read + 1] == 0x84) {
-      converted = read + 2 < end ? 0xB9 : lead;  // a cut-off numero sign
+    } else if (lead == 0xE2 && read + 1 < length && bytes[read + 1] == 0x84) {
+      converted = read + 2 < length ? 0xB9 : lead;  // a cut-off numero sign
       read += 3;
     } else {
       read += 1;  // any other stray byte passes through

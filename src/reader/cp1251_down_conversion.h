@@ -1,5 +1,4 @@
 #pragma once
-// Turns the parser's UTF-8 back into windows-1251, in place or into other storage.
 
 #include <cstddef>
 
@@ -9,10 +8,9 @@ namespace velmar {
 // leaves unassigned (0x98), which never reaches a field as itself.
 constexpr char kNoCp1251Byte = '?';
 
-// Writes `length` bytes of UTF-8 as windows-1251 to `out`: every character of the code page
-// becomes its byte, any other character becomes one '?'. `out` has room for `length` bytes and
-// is either `text` itself or storage apart from it; returns how many bytes were written (never
-// more than were read). Writes nothing past them (no NUL).
+// Writes `length` bytes of UTF-8 as windows-1251, any character the code page lacks as '?', to
+// `out`: `text` itself or storage apart with room for `length` bytes. Returns how many bytes were
+// written (never more than were read); no NUL follows them.
 std::size_t toCp1251(const char* text, std::size_t length, char* out);
 
 }  // namespace velmar

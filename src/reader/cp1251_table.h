@@ -1,10 +1,7 @@
 #pragma once
-// The windows-1251 code page: the Unicode value of every byte from 0x80 to 0xFF. The parser
-// decodes the database with it and the down-conversion builds its reverse from it, so the two
-// directions cannot drift apart.
-//
-// The code page leaves 0x98 unassigned; it is read as U+0098 so that a database holding it still
-// parses, and that character is never written back as 0x98.
+// The windows-1251 code page: the Unicode value of every byte from 0x80 to 0xFF, which both the
+// parser and the down-conversion use, so the two directions cannot drift apart. The unassigned
+// 0x98 is read as U+0098 so that a database holding it still parses, and never written back.
 
 #include <array>
 #include <cstdint>

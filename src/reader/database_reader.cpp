@@ -31,10 +31,9 @@ bool reportParseError(XML_Parser parser, XML_Error error) {
   return false;
 }
 
-// A document that names an external subset or a parameter entity the parser does not read may
-// define entities there, so the parser skips a reference it cannot resolve instead of failing.
-// Its text would be lost without a word: such a reference is reported where it stands, as an
-// undefined one, and stops the read.
+// An external subset or parameter entity the parser does not read may define entities, so it
+// skips a reference it cannot resolve; rather than lose that text silently, the reference is
+// reported as undefined and stops the read.
 void XMLCALL onSkippedEntity(void* userData, const XML_Char* /*name*/, int isParameterEntity) {
   if (isParameterEntity != 0) return;  // a declaration unread, no text lost
   XML_Parser parser = static_cast<ListReading*>(userData)->parser;
@@ -49,7 +48,7 @@ int XMLCALL onUnknownEncoding(void* /*handlerData*/, const XML_Char* name, XML_E
   for (int byte = 0; byte < 256; ++byte) {
     info->map[byte] = static_cast<int>(cp1251ToUnicode(static_cast<std::uint8_t>(byte)));
   }
-  // Every byte is a character of its own: no converter is needed.
+  // One byte a character: no converter.
   info->data = nullptr;
   info->convert = nullptr;
   info->release = nullptr;
@@ -83,11 +82,9 @@ bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& lis
     }
     const bool isFinal = count < sizeof chunk;
     if (XML_Parse(parser.get(), chunk, static_cast<int>(count), isFinal) != XML_STATUS_OK) {
-      if (reading.outOfMemory || XML_GetErrorCode(parser.get()) == XML_ERROR_NO_MEMORY) {
-        return reportOutOfMemory(inputPath);
-      }
-      // Stopped by a handler that has said why already.
       const XML_Error error = XML_GetErrorCode(parser.get());
+      if (reading.outOfMemory || error == XML_ERROR_NO_MEMORY) return reportOutOfMemory(inputPath);
+      // Stopped by a handler that has said why already.
       return error == XML_ERROR_ABORTED ? false : reportParseError(parser.get(), error);
     }
     if (isFinal) return !reading.outOfMemory || reportOutOfMemory(inputPath);

@@ -1,6 +1,5 @@
 #pragma once
-// Reads a DVD database file through the XML parser into a DvdList. The file is always decoded as
-// windows-1251, whatever its XML declaration says.
+// Reads a DVD database file into a DvdList, always as windows-1251 whatever it declares.
 
 #include <expat.h>
 
@@ -11,17 +10,15 @@
 
 namespace velmar {
 
-// The file is fed to the parser in chunks of this size.
 inline constexpr std::size_t kChunkSize = 2048;
 
 // Opens the database file; when it cannot be opened, prints "Can't open input file [...]" and
 // returns false. It is opened before the book is, so the book can be checked against it.
 bool openDatabase(platform::InputFile& file, const char* inputPath);
 
-// True when the whole of the open database `file` was read and parsed. Otherwise prints one
-// message to standard output (the file cannot be read, an XML error with its position, or
-// memory ran out) and returns false; records read before the failure stay in the list, which
-// must then not be used. `inputPath` is the file's name for the messages.
+// True when the whole of `file` was read and parsed. Otherwise prints one message (the file
+// cannot be read, an XML error with its position, or memory ran out) and returns false; the
+// list must then not be used. `inputPath` names the file in the messages.
 bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& list);
 
 // Supplies the windows-1251 map to the parser; returns 0 for any other encoding name.

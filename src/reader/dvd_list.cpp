@@ -6,9 +6,9 @@
 namespace velmar {
 namespace {
 
-// The one growth rule of the model's storage: room for `current` that must hold `needed` grows
-// to at least twice itself, so whatever grows a piece at a time is copied a logarithmic number
-// of times, and never past `limit`: 0 when `needed` is over it. Nothing here can wrap.
+// The one growth rule of the storage: room that must hold `needed` at least doubles (so what
+// grows a piece at a time is copied a logarithmic number of times), never past `limit`: 0 when
+// `needed` is over it. Nothing here can wrap.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the room there is, then the room needed
 std::uint64_t grownRoom(std::uint64_t current, std::uint64_t needed, std::uint64_t limit) {
   if (needed > limit) return 0;
@@ -22,13 +22,10 @@ std::uint64_t stepsAbove(std::uint64_t bytes) {
   return (bytes / TextAccumulator::kGrowStep + 1) * TextAccumulator::kGrowStep;
 }
 
-// Grows a table of `capacity` entries, from the ordinary heap, so one more entry fits. False
-// when memory runs out; the table is then as it was.
+// Grows a table so one more entry fits; false, the table as it was, when memory runs out.
 template <typename Entry>
 bool growTable(Entry*& table, std::size_t& capacity) {
-  // Entry is a pointer where the table holds blocks (DvdRecord*), and sizeof(Entry) is then
-  // rightly the size of a pointer.
-  // NOLINTNEXTLINE(bugprone-sizeof-expression)
+  // NOLINTNEXTLINE(bugprone-sizeof-expression): Entry is a block pointer, rightly a pointer's size
   const std::uint64_t limit = static_cast<std::size_t>(-1) / sizeof(Entry);
   const auto newCapacity = static_cast<std::size_t>(grownRoom(capacity, capacity + 1, limit));
   if (newCapacity == 0) return false;
@@ -40,11 +37,16 @@ bool growTable(Entry*& table, std::size_t& capacity) {
   return true;
 }
 
+template <typename Block>
+void freeBlocks(Block** blocks, std::size_t count) {
+  for (std::size_t index = 0; index < count; ++index) platform::heapFree(blocks[index]);
+  platform::heapFree(blocks);
+}
+
 }  // namespace
 
 bool TextAccumulator::grow(std::size_t count) {
-  // Checked against the limit before it is added to, so no sum wraps, in a 32-bit size_t or in
-  // 32-bit counts (length_ < capacity_ <= kMaxCapacity).
+  // Checked before it is added to, so no sum wraps (length_ < capacity_ <= kMaxCapacity).
   if (count >= kMaxCapacity - length_) return false;
   const std::uint64_t needed = stepsAbove(std::uint64_t{length_} + count + 1);
   const auto newCapacity = static_cast<std::uint32_t>(grownRoom(capacity_, needed, kMaxCapacity));
@@ -81,8 +83,7 @@ void TextAccumulator::release() {
 }
 
 char* TextAccumulator::detachBlock() {
-  // Whole steps that hold the text and its NUL; should the heap not give the rest back, the
-  // block stays as it was.
+  // Should the heap not give the rest back, the block stays as it was.
   const std::uint64_t fitting = stepsAbove(length_ + std::uint64_t{1});
   void* const shrunk = fitting < capacity_ ? platform::heapResize(data_, fitting) : nullptr;
   char* const block = shrunk != nullptr ? static_cast<char*>(shrunk) : data_;
@@ -100,12 +101,7 @@ FieldText& DvdRecord::field(FieldKind kind) {
   return obz;
 }
 
-FieldStore::~FieldStore() {
-  for (std::size_t index = 0; index < blockCount_; ++index) {
-    platform::heapFree(blocks_[index]);
-  }
-  platform::heapFree(blocks_);
-}
+FieldStore::~FieldStore() { freeBlocks(blocks_, blockCount_); }
 
 bool FieldStore::reserveBlock() {
   return blockCount_ < blockCapacity_ || growTable(blocks_, blockCapacity_);
@@ -138,12 +134,7 @@ char* FieldStore::allocate(std::size_t count) {
   return block;
 }
 
-DvdRecords::~DvdRecords() {
-  for (std::size_t index = 0; index < blockCount_; ++index) {
-    platform::heapFree(blocks_[index]);
-  }
-  platform::heapFree(blocks_);
-}
+DvdRecords::~DvdRecords() { freeBlocks(blocks_, blockCount_); }
 
 DvdRecord* DvdRecords::add() {
   if (size_ == blockCount_ * kPerBlock) {
@@ -181,17 +172,15 @@ bool DvdList::appendToField(FieldText& field, const char* bytes, std::size_t cou
 }
 
 bool DvdList::commitText(FieldText& field) {
-  bool committed = true;
+  bool committed = false;
   if (field.empty() && text.heapOwned() && text.length() >= FieldStore::kOwnBlockSize) {
     if (fieldBytes.reserveBlock()) {
       const std::uint32_t count = text.length();
       char* const block = text.detachBlock();
       fieldBytes.adopt(block);
-      // The room stops short of the NUL, which stays within the block.
-      field = FieldText{block, count, count};
+      field = FieldText{block, count, count};  // the NUL stays in the block, past the room
       return true;
     }
-    committed = false;
   } else {
     committed = appendToField(field, text.data(), text.length());
   }

@@ -1,6 +1,5 @@
 #pragma once
-// The in-memory DVD database: the records the reader fills and the writer walks, the field that
-// incoming text belongs to, and the buffer that gathers character data until it is committed.
+// The in-memory DVD database: the records the reader fills and the writer walks.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,9 +13,8 @@ namespace velmar {
 // Which field gathered text goes to.
 enum class FieldKind : std::int32_t { NameR, NameO, Sign, Obz };
 
-// A field's text, windows-1251 once committed: counted bytes held by the list's field store,
-// never by the record itself. The bytes past `count` up to `room` are reserved for the field,
-// so a field committed to more than once grows in place or moves to at least twice its room.
+// A field's text in windows-1251, held by the list's field store. A field committed to again
+// grows in place up to `room`, then moves to at least twice its room.
 struct FieldText {
   char* bytes = nullptr;
   std::uint32_t count = 0;
@@ -38,10 +36,9 @@ struct DvdRecord {
   FieldText& field(FieldKind kind);
 };
 
-// A growable byte buffer that starts on storage inside itself and moves to the heap once a text
-// no longer fits. Heap capacities are whole 4096-byte steps and at least double at each growth,
-// so a text of any length is gathered in linear time even on a heap whose resize always copies.
-// The text held is always followed by a NUL; only the methods below write the length and it.
+// Gathers character data, in storage inside itself until a text no longer fits, then on the
+// heap in whole 4096-byte steps that at least double at each growth: linear time even on a heap
+// whose resize always copies. The text is always followed by a NUL.
 class TextAccumulator {
  public:
   static constexpr std::uint32_t kInlineCapacity = 1024;
@@ -55,8 +52,7 @@ class TextAccumulator {
   TextAccumulator(const TextAccumulator&) = delete;
   TextAccumulator& operator=(const TextAccumulator&) = delete;
 
-  // Adds `count` bytes at the end. False when memory runs out (or the text would pass
-  // kMaxCapacity); the text held so far is then left exactly as it was.
+  // False when memory runs out (or the text would pass kMaxCapacity); the text is then as it was.
   [[nodiscard]] bool append(const char* bytes, std::size_t count) {
     char* const at = extend(count);
     if (at == nullptr) return false;
@@ -64,10 +60,9 @@ class TextAccumulator {
     return true;
   }
 
-  // Lengthens the text by `count` bytes for the caller to write, then perhaps cut back with
-  // truncate(): where those bytes start, or null as append() fails. Their content is unset.
+  // Lengthens the text by `count` unset bytes for the caller to write (then perhaps truncate()):
+  // where they start, or null as append() fails. Only growing is out of line.
   [[nodiscard]] char* extend(std::size_t count) {
-    // Most pieces of text fit the room left; only growing is out of line.
     if (count >= capacity_ - length_ && !grow(count)) return nullptr;
     // Here count < capacity_ - length_ <= kMaxCapacity: the sum below fits.
     char* const at = data_ + length_;
@@ -77,8 +72,7 @@ class TextAccumulator {
     return at;
   }
 
-  // Cuts the text to its first `newLength` bytes (no more than it holds) and puts the NUL after
-  // them: for rewriting a text in place to something no longer.
+  // Cuts the text to its first `newLength` bytes (no more than it holds).
   void truncate(std::uint32_t newLength) {
     if (newLength < length_) length_ = newLength;
     data_[length_] = '\0';
@@ -90,9 +84,8 @@ class TextAccumulator {
   // Frees a heap block and returns to the inline storage, empty.
   void release();
 
-  // Detaches the heap block (platform/heap.h) to the caller, shrunk to whole steps that still
-  // hold the text and its NUL, and returns to the inline storage, empty. The text must be on
-  // the heap.
+  // Hands the heap block (platform/heap.h) to the caller, shrunk to the steps that hold the text
+  // and its NUL, and returns to the inline storage, empty. The text must be on the heap.
   char* detachBlock();
 
   char* data() { return data_; }
@@ -102,7 +95,6 @@ class TextAccumulator {
   bool heapOwned() const { return heapOwned_; }
 
  private:
-  // Makes room for `count` more bytes and the NUL; false as append() fails.
   bool grow(std::size_t count);
   // Returns to the inline storage, empty; a heap block is the caller's to free or keep.
   void useInlineStorage();
@@ -111,14 +103,13 @@ class TextAccumulator {
   std::uint32_t length_ = 0;  // bytes held, not counting the NUL
   std::uint32_t capacity_ = kInlineCapacity;
   bool heapOwned_ = false;
-  // A long text is not gathered one page fault at a time. The inline storage is always there.
+  // A long text is not gathered one page fault at a time.
   platform::PagesAhead pages_;
   char inlineStorage_[kInlineCapacity];
 };
 
-// The bytes of every field of a list, in a few large blocks: a field's text is carved from the
-// current block, and a text too large to share one gets a block of its own. Nothing is freed
-// before the whole store is.
+// The bytes of every field of a list, carved from a few large blocks; a text too large to share
+// one gets its own. Nothing is freed before the whole store is.
 class FieldStore {
  public:
   static constexpr std::size_t kBlockSize = std::size_t{2} * 1024 * 1024;
@@ -135,8 +126,7 @@ class FieldStore {
 
   // Makes room to adopt one more block; false when memory runs out.
   bool reserveBlock();
-  // Takes over a heap block (platform/heap.h); reserveBlock() must have succeeded since the
-  // last adopt() or allocate().
+  // Takes over a heap block, after a reserveBlock() since the last adopt() or allocate().
   void adopt(char* block);
 
  private:
@@ -148,11 +138,9 @@ class FieldStore {
   platform::PagesAhead pages_;  // of the current shared block
 };
 
-// The records of a list, in large blocks that never move: a record stays where it was made.
-// Records are added at the end only, zero-filled (empty).
+// The records of a list, in blocks of the field store's size that never move.
 class DvdRecords {
  public:
-  // The blocks are the field store's size.
   static constexpr std::size_t kPerBlock = FieldStore::kBlockSize / sizeof(DvdRecord);
 
   DvdRecords() = default;
@@ -185,14 +173,12 @@ struct DvdList {
   TextAccumulator text;
   FieldKind currentKind = FieldKind::NameR;
 
-  // Appends `count` bytes to `field`, one of this list's records' fields. False when memory
-  // runs out (or the field would pass 4 GiB); the field is then as it was.
+  // Appends to `field`, one of this list's. False when memory runs out (or the field would pass
+  // 4 GiB); the field is then as it was.
   bool appendToField(FieldText& field, const char* bytes, std::size_t count);
 
-  // Appends the gathered text, windows-1251 already, to `field` and empties the accumulator.
-  // A text large enough for a block of its own, going into an empty field, is not copied: the
-  // accumulator's block becomes the field's. False when memory runs out; the field is then as
-  // it was and the accumulator emptied all the same.
+  // Appends the gathered text to `field`, handing an empty field a large text's block uncopied,
+  // and empties the accumulator all the same. False, the field as it was, when memory runs out.
   bool commitText(FieldText& field);
 };
 

@@ -7,9 +7,8 @@
 namespace velmar {
 namespace {
 
-// Whether the element `name` is `expected`. It stops at the first byte that differs, so it
-// reads no further into `name` than its NUL; with the length known it compiles to a few
-// compares instead of a call for each of the five names on every element.
+// Whether the element `name` is `expected`. It stops at the first byte that differs (so never
+// past the NUL of `name`); with the length known it is a few compares, not a call per name.
 template <std::size_t N>
 bool nameIs(const XML_Char* name, const char (&expected)[N]) {
   for (std::size_t at = 0; at < N; ++at) {  // the NUL included
@@ -51,22 +50,16 @@ void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char
   if (fieldKindOf(name, kind)) list.currentKind = kind;
 }
 
-// Appends the gathered text, in windows-1251, to the current field of the last record (or drops
-// it while there is no record yet), then empties the accumulator. False when memory ran out; the
-// accumulator is emptied all the same.
-bool commitField(DvdList& list) {
-  if (list.records.empty()) {
-    list.text.clear();
-    return true;
-  }
-  return list.commitText(list.records.back().field(list.currentKind));
-}
-
 void XMLCALL onEndElement(void* userData, const XML_Char* name) {
   ListReading& reading = *static_cast<ListReading*>(userData);
-  if (reading.outOfMemory) return;
   FieldKind kind;
-  if (fieldKindOf(name, kind) && !commitField(reading.list)) stopOutOfMemory(reading);
+  if (reading.outOfMemory || !fieldKindOf(name, kind)) return;
+  DvdList& list = reading.list;
+  if (list.records.empty()) {
+    list.text.clear();  // no record yet: the text is dropped
+  } else if (!list.commitText(list.records.back().field(list.currentKind))) {
+    stopOutOfMemory(reading);
+  }
 }
 
 void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {

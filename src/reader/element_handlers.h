@@ -12,17 +12,13 @@ namespace velmar {
 struct ListReading {
   DvdList& list;
   XML_Parser parser;
-  // Set by a handler that ran out of memory, which then stopped the parser: the list is
-  // incomplete and must not be written.
+  // Set, and the parser stopped, when memory ran out: the list must not be written.
   bool outOfMemory = false;
 };
 
-// Makes `reading.parser` build `reading.list`: "VelmarList" opens a record; "nameR", "nameO",
-// "sign" and "obz" choose the current field, and the end of any of them commits the text
-// gathered since the last commit to that field of the last record (or drops it while there is
-// no record yet). Line breaks before the first byte of a text are skipped. Plain character data
-// is copied from the file's own bytes, anything else down-converted as it arrives (see
-// parsed_text.h).
+// Makes `reading.parser` build `reading.list`: "VelmarList" opens a record; the end of "nameR",
+// "nameO", "sign" or "obz" commits the text gathered since the last commit to that field of the
+// last record (dropped while there is none). Line breaks before a text's first byte are skipped.
 void setListHandlers(ListReading& reading);
 
 }  // namespace velmar

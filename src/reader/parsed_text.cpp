@@ -9,16 +9,12 @@
 namespace velmar {
 namespace {
 
-// The bytes of the database file behind the parser's current text event, when they are exactly
-// that text in windows-1251: a run of plain character data (one byte a character). Null for a
-// reference (&amp;, &#1046;, an entity of the document's own, whose text the event points at the
-// reference for), for a line break the parser normalised (CR LF or CR to LF), and whenever the
-// parser cannot say.
+// The file bytes behind the parser's current text event when they are exactly that text in
+// windows-1251 (plain character data). Null for a reference (the event points at the reference,
+// not its text), a line break the parser normalised, and whenever the parser cannot say.
 //
-// The parser hands over a long run of text in pieces; in a CDATA section the event of a piece
-// spans the rest of the run, not just the piece. The piece is the parser's UTF-8 for a prefix of
-// the event's bytes, each byte of the file one character, so it is all of them exactly when it
-// holds as many characters as the event has bytes.
+// A long run comes in pieces, and in a CDATA section a piece's event spans the rest of the run:
+// the piece is all of the event's bytes only when it has as many characters as they are bytes.
 const char* fileBytesOfText(XML_Parser parser, const char* utf8, std::size_t utf8Length,
                             std::size_t& count) {
   const int byteCount = XML_GetCurrentByteCount(parser);
@@ -39,15 +35,14 @@ const char* fileBytesOfText(XML_Parser parser, const char* utf8, std::size_t utf
 
 }  // namespace
 
-bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator,
-                                          const XML_Char* text, std::size_t count, bool whole) {
+bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator, const XML_Char* text,
+                      std::size_t count, bool whole) {
   // One ASCII character (a line break, &amp;, &lt;) is the same byte in both encodings.
   if (count == 1 && static_cast<unsigned char>(text[0]) < 0x80) return accumulator.append(text, 1);
   const std::uint32_t start = accumulator.length();
   std::size_t fileCount = 0;
-  // A piece of under 16 bytes (one character from a reference such as &#1046;, or the few
-  // letters between two references) down-converts as cheaply as the parser can be asked where
-  // it came from and the answer checked.
+  // A piece of under 16 bytes down-converts as cheaply as the parser can be asked where it came
+  // from and the answer checked.
   const char* fileBytes =
       whole && count >= 16 ? fileBytesOfText(parser, text, count, fileCount) : nullptr;
   if (fileBytes != nullptr) {
@@ -62,8 +57,7 @@ bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator,
     }
     return true;
   }
-  // Down-converted straight into the accumulator; the conversion never lengthens a text, so
-  // the sum is at most the length the room took it to.
+  // The conversion never lengthens a text, so it fits the room taken.
   char* const room = accumulator.extend(count);
   if (room == nullptr) return false;
   accumulator.truncate(start + static_cast<std::uint32_t>(toCp1251(text, count, room)));

@@ -1,11 +1,7 @@
 #pragma once
-// Gathering text from a running parser straight in windows-1251.
-//
-// Each piece of text the parser reports is whole characters, so it converts on its own. Plain
-// character data is taken straight from the file's bytes, which saves turning the parser's
-// UTF-8 back into windows-1251 character by character (and holds a Cyrillic text in half the
-// room); anything else (references, entities, normalised line breaks) is down-converted as it
-// arrives.
+// Gathering text from a running parser straight in windows-1251. Plain character data is taken
+// from the file's own bytes, which saves turning the parser's UTF-8 back character by character;
+// anything else (references, entities, normalised line breaks) is down-converted as it arrives.
 
 #include <expat.h>
 
@@ -15,10 +11,9 @@
 
 namespace velmar {
 
-// Appends `count` bytes of the UTF-8 text `parser` reports in its current event, as
-// windows-1251, to `accumulator`. `whole` says the bytes are the entire piece the parser reported
-// (nothing was skipped), so the file bytes behind it may stand in for them. False when memory
-// runs out.
+// Appends `count` bytes of the UTF-8 text of `parser`'s current event, as windows-1251.
+// `whole`: nothing of the piece was skipped, so the file bytes behind it may stand in for it.
+// False when memory runs out.
 bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator, const XML_Char* text,
                       std::size_t count, bool whole);
 

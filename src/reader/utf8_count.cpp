@@ -10,10 +10,8 @@
 namespace velmar {
 namespace {
 
-// The continuation bytes among `count` bytes of UTF-8, a word of bytes at a time: such a byte has
-// its top bit set and the next bit clear. The flags are one bit a byte, summed by a
-// multiplication into the top byte; a word has at most 8 of them, so no byte of the sum
-// overflows.
+// The continuation bytes (top bit set, next clear) among `count` bytes, a word at a time: one
+// flag bit a byte, summed by a multiplication into the top byte, which 8 flags cannot overflow.
 std::size_t continuationsByWords(const char* text, std::size_t count) {
   using Word = std::uint64_t;
   constexpr Word kOnes = 0x0101010101010101u;
@@ -39,9 +37,8 @@ std::size_t utf8CharacterCountPortable(const char* text, std::size_t count) {
 
 #if defined(VELMAR_HAVE_SSE2)
 std::size_t utf8CharacterCount(const char* text, std::size_t count) {
-  // 16 bytes at a time: a continuation byte (0x80 to 0xBF) is, as a signed byte, below -64.
-  // Each one subtracts -1 from its lane's counter; the counters are summed every 255 rounds,
-  // before a lane can overflow.
+  // A continuation byte (0x80 to 0xBF) is below -64 as a signed byte and subtracts -1 from its
+  // lane's counter; the counters are summed every 255 rounds, before a lane can overflow.
   const __m128i belowLead = _mm_set1_epi8(-64);
   std::size_t continuations = 0;
   std::size_t at = 0;

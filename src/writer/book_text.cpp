@@ -3,7 +3,7 @@
 namespace velmar {
 
 void BookText::putLarge(const char* bytes, std::size_t count) {
-  // Fill the buffer up and write it out whole, so the file sees writes of the full size.
+  // Fill the buffer and write it whole: the file sees only full-size writes.
   const std::size_t room = kBufferSize - used_;
   std::memcpy(buffer_ + used_, bytes, room);
   used_ = kBufferSize;

@@ -1,9 +1,8 @@
 #pragma once
-// The book's text on its way to the book file: gathered in a buffer and handed to the file in
-// large writes, every line end written as CR LF (platform/line_ends.h), as a Windows text-mode
-// stream would store it, on every system alike. Write errors are sticky: once one write fails,
-// later writes do nothing and commit() reports it. The buffer is part of the object, so a
-// program that must run in a small stack keeps it on the heap.
+// The book's text on its way to the file, in large writes, every line end as CR LF (as a Windows
+// text-mode stream stores it) on every system. Write errors are sticky: after one, writes do
+// nothing and commit() reports it. The buffer is part of the object, so a program in a small
+// stack keeps it on the heap.
 
 #include <cstddef>
 #include <cstring>
@@ -20,9 +19,8 @@ class BookText {
   BookText(const BookText&) = delete;
   BookText& operator=(const BookText&) = delete;
 
-  // Bytes already as the book stores them, copied as they are: text the caller knows to hold
-  // no line feed (a writer that finds line feeds itself while it looks at every byte anyway
-  // hands them to endLine), or a FixedText.
+  // Bytes already as the book stores them: text the caller knows to hold no line feed (those
+  // go to endLine), or a FixedText.
   void writeVerbatim(const char* bytes, std::size_t count) {
     if (count <= kBufferSize - used_) {
       if (count > 0) std::memcpy(buffer_ + used_, bytes, count);
@@ -32,11 +30,10 @@ class BookText {
     putLarge(bytes, count);
   }
 
-  // The book's line end.
   void endLine() { writeVerbatim(platform::kCrLf, 2); }
 
-  // A text fixed when the program is built, made into the book's form then: each line feed in
-  // it becomes CR LF, so writing it looks at no byte.
+  // A text made into the book's form (CR LF) when the program is built: writing it looks at no
+  // byte.
   template <std::size_t N>
   struct FixedText {
     char bytes[2 * N] = {};
@@ -55,15 +52,13 @@ class BookText {
 
   bool failed() const { return file_.failed(); }
 
-  // Writes out the buffer and makes the book final (OutputFile::commit); true when every byte
-  // reached it.
+  // Writes out the buffer and makes the book final; true when every byte reached it.
   bool commit();
 
   // The size of the buffer: large enough that a write call is rare beside the work of filling it.
   static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
  private:
-  // What does not fit the buffer's free room.
   void putLarge(const char* bytes, std::size_t count);
   void flushBuffer();
 

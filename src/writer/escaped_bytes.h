@@ -11,8 +11,7 @@ namespace velmar {
 
 struct EscapedByte {
   char byte;
-  // What the book has in its place. The line feed has none: the writer hands it over as the
-  // book's line end (see BookText::endLine).
+  // What the book has in its place; none for the line feed, which becomes BookText::endLine.
   std::string_view entity;
 };
 

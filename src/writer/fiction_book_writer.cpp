@@ -13,7 +13,6 @@
 namespace velmar {
 namespace {
 
-// The fixed parts of the book, made into its form when the program is built.
 // The header up to the date line. The book title's middle word is windows-1251 for "Список".
 constexpr auto kHeadBeforeDate = BookText::fixed(
     "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n"
@@ -44,9 +43,7 @@ constexpr auto kHeadAfterDate = BookText::fixed(
     "<section>\n");
 
 constexpr auto kContentsEnd = BookText::fixed("</section>\n");
-constexpr auto kTail = BookText::fixed(
-    "\n</body>\n"
-    "</FictionBook>\n");
+constexpr auto kTail = BookText::fixed("\n</body>\n</FictionBook>\n");
 
 // Around a record's texts.
 constexpr auto kParagraphOpen = BookText::fixed("<p>");
@@ -59,11 +56,10 @@ constexpr auto kNoteTitle = BookText::fixed("\">\n    <title>\n    <p>");
 constexpr auto kNoteText = BookText::fixed("    </p>\n    </title>\n    <p>");
 constexpr auto kNoteClose = BookText::fixed("    </p>\n     </section>\n");
 
-// The line feed's number in kEscapeOf: the one escaped byte the writer hands over as a line end.
+// The line feed's number in kEscapeOf: handed over as a line end, not an entity.
 constexpr std::uint8_t kLineFeed = kEscapeOf['\n'];
 
-// The record number in decimal, as printf's %zu writes it: one or two a record, each without a
-// formatted print.
+// The record number as %zu writes it, without a formatted print for each.
 void putNumber(BookText& out, std::size_t value) {
   char digits[24];
   char* const end = digits + sizeof digits;
@@ -75,13 +71,9 @@ void putNumber(BookText& out, std::size_t value) {
   out.writeVerbatim(first, static_cast<std::size_t>(end - first));
 }
 
-void putField(BookText& out, const FieldText& text) {
-  putEscaped(out, text.data(), text.size());
-}
-
 void putParagraph(BookText& out, const FieldText& text) {
   out.write(kParagraphOpen);
-  putField(out, text);
+  putEscaped(out, text.data(), text.size());
   out.write(kParagraphClose);
 }
 
@@ -91,8 +83,7 @@ void putDateLine(BookText& out, const platform::LocalTime& dated) {
                                    " <date value=\"%d-%d-%d\">%d.%d.%d, %d:%02d</date>",
                                    dated.year, dated.month, dated.day, dated.day, dated.month,
                                    dated.year, dated.hour, dated.minute);
-  // The fields are small numbers and the line fits with room to spare; should the C library
-  // still fail, the book is written without a date line rather than with a broken one.
+  // Should the C library fail, the book goes without a date line rather than a broken one.
   if (length > 0 && static_cast<std::size_t>(length) < sizeof line) {
     out.writeVerbatim(line, static_cast<std::size_t>(length));
     out.endLine();
@@ -105,7 +96,7 @@ void putContentsEntry(BookText& out, const DvdRecord& record, std::size_t index)
   out.write(kLinkOpen);
   putNumber(out, index);
   out.write(kLinkMiddle);
-  putField(out, record.sign);
+  putEscaped(out, record.sign.data(), record.sign.size());
   out.write(kLinkClose);
 }
 
@@ -113,10 +104,25 @@ void putNoteSection(BookText& out, const DvdRecord& record, std::size_t index) {
   out.write(kNoteOpen);
   putNumber(out, index);
   out.write(kNoteTitle);
-  putField(out, record.sign);
+  putEscaped(out, record.sign.data(), record.sign.size());
   out.write(kNoteText);
-  putField(out, record.obz);
+  putEscaped(out, record.obz.data(), record.obz.size());
   out.write(kNoteClose);
+}
+
+void putBook(BookText& out, const DvdList& list, const platform::LocalTime& dated) {
+  out.write(kHeadBeforeDate);
+  putDateLine(out, dated);
+  out.write(kHeadAfterDate);
+  const DvdRecords& records = list.records;
+  for (std::size_t index = 0; index < records.size() && !out.failed(); ++index) {
+    putContentsEntry(out, records[index], index);
+  }
+  out.write(kContentsEnd);
+  for (std::size_t index = 0; index < records.size() && !out.failed(); ++index) {
+    putNoteSection(out, records[index], index);
+  }
+  out.write(kTail);
 }
 
 }  // namespace
@@ -138,33 +144,14 @@ void putEscaped(BookText& out, const char* bytes, std::size_t count) {
   }
 }
 
-namespace {
-
-void putBook(BookText& out, const DvdList& list, const platform::LocalTime& dated) {
-  out.write(kHeadBeforeDate);
-  putDateLine(out, dated);
-  out.write(kHeadAfterDate);
-  const DvdRecords& records = list.records;
-  for (std::size_t index = 0; index < records.size() && !out.failed(); ++index) {
-    putContentsEntry(out, records[index], index);
-  }
-  out.write(kContentsEnd);
-  for (std::size_t index = 0; index < records.size() && !out.failed(); ++index) {
-    putNoteSection(out, records[index], index);
-  }
-  out.write(kTail);
-}
-
-}  // namespace
-
 bool writeFictionBook(platform::OutputFile& file, const char* outputPath, const DvdList& list,
                       const platform::LocalTime& dated) {
   if (!file.open()) {
     platform::printMessage("Can't open output file [%s]\n", outputPath);
     return false;
   }
-  // On the heap with its buffer: the program must run in a small stack. Without the memory for
-  // it the book cannot be written, and is given up as on any other failure.
+  // On the heap with its buffer: the program must run in a small stack. Without the memory the
+  // book is given up as on any other failure.
   const std::unique_ptr<BookText> out(new (std::nothrow) BookText(file));
   if (out) putBook(*out, list, dated);
   if (!out || !out->commit()) {

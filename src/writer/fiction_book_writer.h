@@ -11,17 +11,14 @@
 
 namespace velmar {
 
-// Writes the book, dated `dated`, into the book file `file` prepared for `outputPath`
-// (OutputFile::prepare), the name serving only the messages. True when the whole book reached
-// the file. Otherwise prints "Can't open output file [...]" (the file was not prepared, or
-// cannot be opened) or "Can't write output file [...]" to standard output and returns false; an
-// existing book is then as it was (see OutputFile for the files written in place).
+// Writes the book, dated `dated`, into `file` prepared for `outputPath` (OutputFile::prepare).
+// True when the whole book reached the file. Otherwise prints "Can't open output file [...]" or
+// "Can't write output file [...]" and returns false; an existing book is then as it was.
 bool writeFictionBook(platform::OutputFile& file, const char* outputPath, const DvdList& list,
                       const platform::LocalTime& dated);
 
-// Writes `count` bytes with &quot; &amp; &apos; &lt; and &gt; for the five bytes that need them;
-// a line feed becomes the book's line end and every other byte (a NUL included) passes
-// unchanged.
+// Writes `count` bytes with the entities of writer/escaped_bytes.h; a line feed becomes the
+// book's line end and every other byte (a NUL included) passes unchanged.
 void putEscaped(BookText& out, const char* bytes, std::size_t count);
 
 }  // namespace velmar

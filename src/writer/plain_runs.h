@@ -6,8 +6,8 @@
 
 namespace velmar {
 
-// How many of the `count` bytes come before the first that the book cannot copy as it is (one
-// of kEscapedBytes in writer/escaped_bytes.h); `count` when there is none.
+// How many bytes come before the first of kEscapedBytes (writer/escaped_bytes.h); `count` when
+// there is none.
 std::size_t plainPrefixLength(const char* bytes, std::size_t count);
 
 }  // namespace velmar
