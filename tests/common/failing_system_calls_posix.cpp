@@ -2,7 +2,7 @@
 // the system's own, each failing with EIO while an OutputFaultScope says so.
 
 #include <fcntl.h>
-#include <stdio.h>
+#include <cstdio>
 #include <unistd.h>
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "system_calls.h"
 
 #include <fcntl.h>
-#include <stdio.h>
+#include <cstdio>
 #include <unistd.h>
 
 namespace velmar::platform::output::system {
