@@ -8,7 +8,9 @@
 #   the source release and the Debian package built from it by dpkg-buildpackage, with lintian
 #   and an install, a conversion and a purge in a throwaway root (scripts/build-deb.sh: dist/);
 #   the Windows programs, 64- and 32-bit, with their tests under wine64 and wine32
-#   (scripts/test-windows.sh: build-win64/, build-win32/).
+#   (scripts/test-windows.sh: build-win64/, build-win32/);
+#   the unit, end-to-end and hostile-input tests of an aarch64 build under qemu-user
+#   (scripts/test-cross.sh aarch64: build-cross-aarch64/).
 # With --quick, only the first of these. Each stage's time is printed when it ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -49,4 +51,7 @@ stage_done "debian package"
 echo "== windows"
 scripts/test-windows.sh
 stage_done "windows"
+echo "== aarch64"
+scripts/test-cross.sh aarch64
+stage_done "aarch64"
 echo "All tests passed. Total $SECONDS s."
