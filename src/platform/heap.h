@@ -1,8 +1,7 @@
 #pragma once
-// The process heap of this program: every dynamic block of the reader (the text accumulator,
-// the record storage, the field strings and the XML parser's own memory) comes from here. The
-// tests' variant of the library is built with a heap of its own in place of the system's, one
-// that refuses allocations on cue (tests/common/failing_heap.cpp).
+// The heap every dynamic block of the reader comes from (the text accumulator, the stores and
+// the parser's own memory). The tests' variant of the library has one in its place that refuses
+// allocations on cue (tests/common/failing_heap.cpp).
 
 #include <cstddef>
 
@@ -22,9 +21,8 @@ void* heapResize(void* block, std::size_t newSize);
 // Returns a block to the heap; null is ignored.
 void heapFree(void* block);
 
-// Makes the pages holding the `size` bytes at `at`, inside a block, present now, in one call
-// rather than one page fault each when they are first written (see PagesAhead). Only a hint: it
-// does nothing where the system has no such call, and the bytes stay as they were.
+// A hint: makes the pages of the `size` bytes at `at`, inside a block, present in one call
+// rather than a page fault each (see PagesAhead). The bytes stay as they were.
 void heapMakePagesPresent(void* at, std::size_t size);
 
 }  // namespace velmar::platform

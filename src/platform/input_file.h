@@ -35,8 +35,7 @@ class InputFile {
   bool identity(FileIdentity& result) const;
 
  private:
-  // One read from the system into the empty buffer: false at the end of the file or on an
-  // error (failed_ then set).
+  // One read from the system into the empty buffer: false at the end or on an error.
   bool fill();
 
   static constexpr std::intptr_t kClosed = -1;

@@ -1,29 +1,29 @@
-// What happens to the book, decided once for every system. The system work is in
-// posix/output_file.cpp and win32/output_file.cpp.
+// What happens to the book, decided once for every system; the system work is in
+// posix/ and win32/output_file.cpp.
 //
 //                 prepare()              open()                  commit()
 //      Closed ─────────────▶ Prepared ─────────────▶ Writing ─────────────▶ Closed
 //        ▲                      │                       │                 (the book in place)
 //        └──────────────────────┴───────────────────────┘
-//                   abandon(), or any failure: the temporary file is removed
+//                abandon(), or any failure: what the run made goes, an old book is as it was
 //
-// prepare() inspects the name once and settles the plan; from then on only what it opened is
-// used. open() carries the plan out:
-//   Stream            the stream is written as it stands; commit() only closes it.
-//   InPlace           the old book is locked, copied aside and emptied (a new one is created
-//                     where it will stay); commit() syncs and closes it and drops the copy. A
-//                     failure copies the old bytes back.
-//   ThroughTemporary  a temporary file is made beside the book and given what the old book
-//                     had; commit() syncs it and puts it in the book's place. If the folder
-//                     takes no new file, or the new file cannot be given what the old book had,
-//                     an old book is written in place after all, the only way left that changes
-//                     nothing but the text, and one that keeps the same promise.
-// The one record of a live temporary file is kept by the system layer, which removes it on
-// every ending of the program it can see.
+// open() carries out the plan prepare() settled:
+//   Stream            written as it stands; commit() only closes it.
+//   ThroughTemporary  ".NAME.xxxxxx" is made beside the book and given what the old book had;
+//                     commit() syncs it and renames it over the book.
+//   InPlace           where a rename could not keep what the book is (other hard links, a mount
+//                     point, an append-only folder): the old book is locked, copied aside and
+//                     emptied, or a new one created where it will stay; commit() syncs it and
+//                     drops the copy, a failure copies the old bytes back. Also taken when the
+//                     folder takes no new file or the new file cannot be given what the old book
+//                     had: it changes nothing but the text, and keeps the same promise.
+// The system layer keeps the one record of a live temporary file and removes it on every ending
+// of the program it can see.
 
 #include "platform/output_file.h"
 
 #include <chrono>
+#include <utility>
 
 #include "platform/utf8.h"
 
@@ -34,9 +34,9 @@ using output::Handle;
 using output::kNoHandle;
 using output::Plan;
 
-// The longest part of the book's name a temporary name keeps, in bytes, so that ".NAME.XXXXXX"
-// still fits where the book's name did (255 bytes a name on POSIX, 255 UTF-16 units on Windows,
-// which never has more units than UTF-8 has bytes).
+// The longest part of the book's name a temporary name keeps, in bytes, so that ".NAME.xxxxxx"
+// fits where the name did: 255 bytes on POSIX, 255 UTF-16 units (never more than UTF-8 bytes) on
+// Windows.
 constexpr std::size_t kKeptNameBytes = 200;
 constexpr int kNameAttempts = 100;
 
@@ -88,19 +88,11 @@ bool OutputFile::open() {
   if (state_ != State::Prepared) return false;
   written_ = 0;
   writeBackStarted_ = 0;
-  bool started = false;
-  switch (target_.plan) {
-    case Plan::Stream:
-      handle_ = target_.file;
-      target_.file = kNoHandle;
-      started = true;
-      break;
-    case Plan::InPlace:
-      started = startInPlace();
-      break;
-    case Plan::ThroughTemporary:
-      started = startTemporary();
-      break;
+  bool started = true;
+  if (target_.plan == Plan::Stream) {
+    std::swap(handle_, target_.file);  // nothing was open for writing yet
+  } else {
+    started = target_.plan == Plan::InPlace ? startInPlace() : startTemporary();
   }
   if (!started) {
     abandon();
@@ -113,8 +105,7 @@ bool OutputFile::open() {
 bool OutputFile::startInPlace() {
   if (!target_.replacing) target_.file = output::createInPlace(target_);
   if (target_.file == kNoHandle || !output::lockForRewrite(target_.file)) return false;
-  // The old bytes go aside before the first of them changes; a book that cannot be copied is not
-  // rewritten.
+  // A book that cannot be copied aside is not rewritten.
   if (target_.replacing) {
     const Handle copy = output::makeScratchFile(copyPath_);
     if (copy == kNoHandle) return false;
@@ -124,8 +115,7 @@ bool OutputFile::startInPlace() {
     }
     copy_ = copy;
   }
-  // Rewritten where it stands: other hard links keep seeing it, and who may read or write it
-  // stays as it was. The book's own handle stays for putting the old bytes back.
+  // The book's own handle stays for putting the old bytes back.
   output::holdEndings();
   endingsHeld_ = true;
   handle_ = output::duplicate(target_.file);
@@ -155,7 +145,6 @@ bool OutputFile::startTemporary() {
   } else if (created != output::Created::FolderRefuses) {
     return false;
   }
-  // The folder takes no new file, or the new file could not be given what the old book had.
   return target_.replacing && startInPlace();
 }
 
@@ -167,7 +156,8 @@ bool OutputFile::write(const char* bytes, std::size_t count) {
     return false;
   }
   written_ += count;
-  // A book that will be synced is sent on its way to the disk every few megabytes.
+  // A book that will be synced is sent to the disk every few megabytes, so that the sync at the
+  // end has only the tail left.
   constexpr std::uint64_t kWriteBackStep = std::uint64_t{8} * 1024 * 1024;
   if (target_.plan != Plan::Stream && written_ - writeBackStarted_ >= kWriteBackStep) {
     output::startWriteBack(handle_, writeBackStarted_, written_ - writeBackStarted_);

@@ -1,17 +1,9 @@
 #pragma once
-// The book file, written so that a failure never costs the user a good book: whatever happens,
-// the old book or the whole new one is left, and nothing of the run beside it.
-//
-// An old book is replaced by a temporary file made beside it (".NAME." and six random
-// characters), given what the old book had (owner, mode, access lists, attributes), flushed and
-// renamed over it. Where that could not keep what the book is (other hard links, a mount point,
-// an append-only folder...), the book is rewritten in place, locked, its old bytes copied aside
-// first and put back on failure. Streams (devices, pipes, descriptors the program holds) are
-// written as they stand. output_file.cpp has the states and the plans.
-//
-// What the name leads to is found once, by prepare(), and held open from then on: the check
-// that the book is not the database and the writing itself both deal with that, never with the
-// name again.
+// The book file, written so that a failure never costs the user a good book: the old book or
+// the whole new one is left, and nothing of the run beside it. How each kind of book is written
+// is told in output_file.cpp. What the name leads to is found once, by prepare(), and held open:
+// the check that the book is not the database and the writing itself both deal with that, never
+// with the name again.
 
 #include <cstddef>
 #include <cstdint>
@@ -31,15 +23,13 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
 
   // Finds what `path` (UTF-8 on Windows) leads to and how the book will be written there,
-  // creating and changing nothing. False when the book cannot be written at all: no such
-  // folder, no permission, a read-only file.
+  // creating and changing nothing. False when the book cannot be written at all.
   bool prepare(const char* path);
 
   // True when the book would be written into the open file `file` is: the database, say.
   bool writesInto(const FileIdentity& file) const;
 
-  // Starts writing the prepared book: locks and empties a book written in place, or makes the
-  // temporary file. False, with nothing left behind, when it cannot.
+  // Starts writing the prepared book. False, with nothing left behind, when it cannot.
   bool open();
 
   // Writes all `count` bytes; false once any write has failed (later writes do nothing).
@@ -48,17 +38,15 @@ class OutputFile {
   // True once a write has failed, or the book was given up.
   bool failed() const { return failed_; }
 
-  // Makes the written book the file of that name. True on success; on failure the temporary
-  // file is removed, an old book is as it was, and false is returned (a book written in place
-  // keeps what reached it).
+  // Makes the written book the file of that name. On failure, as after abandon(): false, and
+  // the old book is as it was.
   bool commit();
 
-  // Gives up: closes the file and removes the temporary file, if one was made; a book rewritten
-  // in place gets its old bytes back.
+  // Gives up: removes what the run made and puts a book rewritten in place back as it was.
   void abandon();
 
-  // Where the old bytes of a book rewritten in place were left because they could not be put
-  // back; empty when they were (or there were none to keep).
+  // Where the old bytes of a book rewritten in place were left when they could not be put back;
+  // empty otherwise.
   const std::string& keptCopy() const { return keptCopy_; }
 
  private:
@@ -73,12 +61,11 @@ class OutputFile {
   output::Target target_;
   output::Handle handle_ = output::kNoHandle;  // the file written, once open
   bool failed_ = false;
-  // Bytes written, and how many of them the disk has been asked to take already (the disk
-  // writes while the rest is made, so the sync at the end has only the tail left).
+  // Bytes written, and how many the disk has been asked to take already.
   std::uint64_t written_ = 0;
   std::uint64_t writeBackStarted_ = 0;
   std::string temporaryName_;  // in the book's folder; empty when none is live
-  // The copy of a book rewritten in place, until the new book is whole or the old one is back.
+  // The copy aside of a book rewritten in place, until the new book is whole or the old is back.
   output::Handle copy_ = output::kNoHandle;
   std::string copyPath_;
   std::string keptCopy_;

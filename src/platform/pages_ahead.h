@@ -1,8 +1,7 @@
 #pragma once
 // Keeps the pages of a block that fills from its start present a step ahead of the part in use:
-// one system call per step instead of a page fault per page as the bytes are first written, and
-// never more than a step of memory beyond what is used. The record store, the field store and a
-// long text each follow their current large block (see heap.h) with one of these.
+// one system call per step instead of a page fault per page, and never more than a step of
+// memory beyond what is used. The stores and a long text each follow their current block so.
 
 #include <cstddef>
 
@@ -27,8 +26,7 @@ class PagesAhead {
     return static_cast<std::size_t>(present_ - block);
   }
 
-  // The block is in use up to `used`. Once the use passes the present pages, those up to a step
-  // beyond it are made present; this test is all the rest of the time costs.
+  // The block is in use up to `used`; the test is all it costs until the present pages run out.
   void reach(char* used) {
     if (used > present_) makePresentAhead(used);
   }
