@@ -13,13 +13,15 @@ constexpr const char* kInputPrefixes[] = {
 constexpr const char* kOutputPrefixes[] = {
     "-o=", "-O=", "-output=", "-OUTPUT=", "output=", "OUTPUT=", "o=", "O="};
 
-// True, with `destination` pointing just past the prefix, when `argument` starts with `prefix`
-// and something follows it. Otherwise false, and `destination` is left alone.
-bool matchOption(const char* prefix, const char* argument, const char*& destination) {
-  const std::size_t length = std::strlen(prefix);
-  if (std::strncmp(argument, prefix, length) != 0 || argument[length] == '\0') return false;
-  destination = argument + length;
-  return true;
+// What follows the first of `prefixes` that `argument` starts with, if anything follows it.
+const char* valueAfter(const char* const (&prefixes)[8], const char* argument) {
+  for (const char* prefix : prefixes) {
+    const std::size_t length = std::strlen(prefix);
+    if (std::strncmp(argument, prefix, length) == 0 && argument[length] != '\0') {
+      return argument + length;
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -27,13 +29,10 @@ bool matchOption(const char* prefix, const char* argument, const char*& destinat
 FileNames parseCommandLine(int argc, const char* const* argv) {
   FileNames names;
   for (int index = 1; index < argc; ++index) {
-    const char* argument = argv[index];
-    bool taken = false;
-    for (const char* prefix : kInputPrefixes) {
-      if (!taken) taken = matchOption(prefix, argument, names.input);
-    }
-    for (const char* prefix : kOutputPrefixes) {
-      if (!taken) taken = matchOption(prefix, argument, names.output);
+    if (const char* input = valueAfter(kInputPrefixes, argv[index])) {
+      names.input = input;
+    } else if (const char* output = valueAfter(kOutputPrefixes, argv[index])) {
+      names.output = output;
     }
   }
   return names;
