@@ -68,7 +68,8 @@ bool followLinks(const std::string& path, std::string& target, int& descriptor) 
     const ssize_t length = readlink(current.c_str(), &link[0], link.size() - 1);
     if (length <= 0) return false;
     const std::string next(link, 0, static_cast<std::size_t>(length));
-    current = next[0] == '/' ? next : folderPart(current) + next;
+    current = next[0] == '/' ? std::string() : folderPart(current);
+    current += next;
   }
   return false;  // a loop of links
 }
