@@ -21,8 +21,8 @@ bool failing(OutputStep step) {
 
 }  // namespace
 
-ssize_t write(int file, const void* bytes, std::size_t count) {
-  return failing(OutputStep::Write) ? -1 : ::write(file, bytes, count);
+ssize_t write(int file, const void* bytes, std::size_t size) {
+  return failing(OutputStep::Write) ? -1 : ::write(file, bytes, size);
 }
 int fsync(int file) { return failing(OutputStep::Sync) ? -1 : ::fsync(file); }
 // The descriptor is closed either way, as a failing close(2) leaves it.

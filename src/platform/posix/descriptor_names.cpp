@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 
@@ -12,11 +11,8 @@ namespace velmar::platform {
 namespace {
 
 std::string canonicalFolder(const std::string& folder) {
-  char* resolved = realpath(folder.c_str(), nullptr);
-  if (resolved == nullptr) return std::string();
-  std::string result(resolved);
-  std::free(resolved);
-  return result;
+  char resolved[PATH_MAX];
+  return realpath(folder.c_str(), resolved) != nullptr ? resolved : "";
 }
 
 // Some links are not what their text says: /proc/PID/fd/N of another program reads "NAME
@@ -28,22 +24,16 @@ bool textLeadsWhereTheSystemDoes(const std::string& link, const std::string& tex
   struct stat byText {};
   const bool systemFinds = stat(link.c_str(), &bySystem) == 0;
   const bool textFinds = stat(text.c_str(), &byText) == 0;
-  if (systemFinds == textFinds &&
-      (!systemFinds || (bySystem.st_dev == byText.st_dev && bySystem.st_ino == byText.st_ino))) {
-    return true;
-  }
-  errno = ENOENT;
-  return false;
+  return systemFinds == textFinds &&
+         (!systemFinds || (bySystem.st_dev == byText.st_dev && bySystem.st_ino == byText.st_ino));
 }
 
-}  // namespace
-
+// The descriptor `path` names in this process's own descriptor folder, spelled as the system
+// spells its entries ("1", not "01", which names nothing there); -1 for any other path.
 int descriptorNamed(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return -1;
   const std::string digits = path.substr(slash + 1);
-  // The system's own entries are "0", "1", "12": "01" names nothing there, and must not be
-  // taken for descriptor 1 either.
   if (digits.empty() || digits.size() > 9 || (digits[0] == '0' && digits.size() > 1) ||
       digits.find_first_not_of("0123456789") != std::string::npos) {
     return -1;
@@ -57,13 +47,14 @@ int descriptorNamed(const std::string& path) {
   return -1;
 }
 
+}  // namespace
+
 std::string folderPart(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 bool followLinks(const std::string& path, std::string& target, int& descriptor) {
-  descriptor = -1;
   std::string current = path;
   std::string link(PATH_MAX, '\0');
   for (int hop = 0; hop < 40; ++hop) {
@@ -77,24 +68,16 @@ bool followLinks(const std::string& path, std::string& target, int& descriptor) 
     const ssize_t length = readlink(current.c_str(), &link[0], link.size() - 1);
     if (length <= 0) return false;
     const std::string next(link, 0, static_cast<std::size_t>(length));
-    if (next[0] == '/') {
-      current = next;
-    } else {
-      current = folderPart(current);
-      current += next;
-    }
+    current = next[0] == '/' ? std::string() : folderPart(current);
+    current += next;
   }
-  errno = ELOOP;
-  return false;
+  return false;  // a loop of links
 }
 
 int heldDescriptorFor(int held, bool forWriting) {
   const int flags = fcntl(held, F_GETFL);
   if (flags < 0) return -1;
-  if ((flags & O_ACCMODE) == (forWriting ? O_RDONLY : O_WRONLY)) {
-    errno = EBADF;
-    return -1;
-  }
+  if ((flags & O_ACCMODE) == (forWriting ? O_RDONLY : O_WRONLY)) return -1;
   return fcntl(held, F_DUPFD_CLOEXEC, 3);
 }
 

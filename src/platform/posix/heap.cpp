@@ -14,31 +14,25 @@ std::size_t atLeastOne(std::size_t size) { return size == 0 ? 1 : size; }
 
 }  // namespace
 
-// The C library's heap maps a block of megabytes as pages of its own, which grow by remapping
-// rather than by copying.
-
 void* heapAllocate(std::size_t size) { return std::malloc(atLeastOne(size)); }
 
 void* heapAllocateZeroed(std::size_t size) { return std::calloc(atLeastOne(size), 1); }
 
+// The C library maps a block of megabytes on pages of its own, grown by remapping, not copying.
 void* heapResize(void* block, std::size_t newSize) {
   return std::realloc(block, atLeastOne(newSize));
 }
 
 void heapFree(void* block) { std::free(block); }
 
-void heapMakePagesPresent(void* at, std::size_t size) {
+void heapMakePagesPresent([[maybe_unused]] void* at, [[maybe_unused]] std::size_t size) {
 #if defined(MADV_POPULATE_WRITE)
-  // The call wants a page-aligned start, and only makes pages present: the page holding `at`,
-  // mapped as the block is, may hold other bytes too. A kernel older than the call (Linux
-  // 5.14) refuses it, and the pages then come one fault at a time as before.
+  // The call wants a page-aligned start, and the page holding `at` may hold other bytes, which
+  // it keeps. A kernel before Linux 5.14 refuses it: the pages then come one fault at a time.
   static const auto pageSize = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
   const std::size_t intoPage = reinterpret_cast<std::uintptr_t>(at) % pageSize;
   static_cast<void>(
       madvise(static_cast<char*>(at) - intoPage, size + intoPage, MADV_POPULATE_WRITE));
-#else
-  static_cast<void>(at);
-  static_cast<void>(size);
 #endif
 }
 

@@ -22,13 +22,11 @@ bool InputFile::open(const char* path) {
   if (!buffer_) return false;
   int named = -1;
   std::string final;
-  const int descriptor = followLinks(path, final, named) && named >= 0
-                             ? heldDescriptorFor(named, false)
-                             : ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY);
-  if (descriptor < 0) return false;
-  handle_ = descriptor;
+  handle_ = followLinks(path, final, named) && named >= 0
+                ? heldDescriptorFor(named, false)
+                : ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY);
   failed_ = false;
-  return true;
+  return handle_ != kClosed;
 }
 
 bool InputFile::fill() {
@@ -36,11 +34,10 @@ bool InputFile::fill() {
   held_ = 0;
   while (handle_ != kClosed && !failed_) {
     const ssize_t count = ::read(static_cast<int>(handle_), buffer_.get(), kBufferSize);
-    if (count > 0) {
+    if (count >= 0) {
       held_ = static_cast<std::size_t>(count);
-      return true;
+      return count > 0;
     }
-    if (count == 0) return false;
     if (errno != EINTR) failed_ = true;  // a directory (EISDIR), an I/O error
   }
   return false;
@@ -48,12 +45,8 @@ bool InputFile::fill() {
 
 bool InputFile::identity(FileIdentity& result) const {
   struct stat info {};
-  // Reading a terminal and writing to it is no danger.
-  if (handle_ == kClosed || fstat(static_cast<int>(handle_), &info) != 0 ||
-      S_ISCHR(info.st_mode)) {
-    return false;
-  }
-  return identityOfOpenFile(handle_, result);
+  return handle_ != kClosed && fstat(static_cast<int>(handle_), &info) == 0 &&
+         !S_ISCHR(info.st_mode) && identityOfOpenFile(handle_, result);
 }
 
 }  // namespace velmar::platform

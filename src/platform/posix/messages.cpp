@@ -5,8 +5,7 @@
 
 namespace velmar::platform {
 
-// Every message of the program is a printf format with its values; a variadic function keeps
-// them readable where they are printed.
+// Variadic, so that every message reads as the printf format it is where it is printed.
 void printMessage(const char* format, ...) {  // NOLINT(cert-dcl50-cpp)
   va_list arguments;
   va_start(arguments, format);

@@ -1,9 +1,6 @@
 #pragma once
-// The system calls that carry the book's bytes to their place: its writes, its sync, its close
-// and the rename that puts it in the old book's place. The program is built with
-// system_calls.cpp, which makes them; the tests' variant of the library with a twin that can
-// fail any of them on cue (tests/common/failing_system_calls_posix.cpp). For posix/output_file.cpp
-// only.
+// The system calls that carry the book's bytes to their place (output_primitives.h); the tests'
+// twin, which fails them on cue, is tests/common/failing_system_calls_posix.cpp.
 
 #include <sys/types.h>
 
@@ -11,7 +8,7 @@
 
 namespace velmar::platform::output::system {
 
-ssize_t write(int file, const void* bytes, std::size_t count);
+ssize_t write(int file, const void* bytes, std::size_t size);
 int fsync(int file);
 int close(int file);
 int renameat(int fromFolder, const char* from, int toFolder, const char* to);
