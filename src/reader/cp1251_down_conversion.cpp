@@ -1,11 +1,10 @@
-#include "reader/cp1251_down_conversion.h"
+#include "reader/cp1251_table.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
 #include "platform/utf8.h"
-#include "reader/cp1251_table.h"
 
 namespace velmar {
 namespace {

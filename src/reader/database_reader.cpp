@@ -6,7 +6,6 @@
 #include "platform/heap.h"
 #include "platform/messages.h"
 #include "reader/cp1251_table.h"
-#include "reader/element_handlers.h"
 
 namespace velmar {
 namespace {
@@ -14,10 +13,6 @@ namespace {
 // The parser takes its memory from the program heap like the rest of the reader.
 const XML_Memory_Handling_Suite kParserMemory = {platform::heapAllocate, platform::heapResize,
                                                  platform::heapFree};
-
-struct ParserFreer {
-  void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
-};
 
 bool reportOutOfMemory(const char* inputPath) {
   platform::printMessage("Out of memory reading input file [%s]\n", inputPath);
@@ -31,9 +26,8 @@ bool reportParseError(XML_Parser parser, XML_Error error) {
   return false;
 }
 
-// An external subset or parameter entity the parser does not read may define entities, so it
-// skips a reference it cannot resolve; rather than lose that text silently, the reference is
-// reported as undefined and stops the read.
+// The parser skips a reference that an external subset or parameter entity it does not read may
+// define; rather than lose that text in silence, the reference is reported as undefined.
 void XMLCALL onSkippedEntity(void* userData, const XML_Char* /*name*/, int isParameterEntity) {
   if (isParameterEntity != 0) return;  // a declaration unread, no text lost
   XML_Parser parser = static_cast<ListReading*>(userData)->parser;
@@ -62,9 +56,8 @@ bool openDatabase(platform::InputFile& file, const char* inputPath) {
 }
 
 bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& list) {
-  // An encoding given here overrides the one the document declares.
-  const std::unique_ptr<XML_ParserStruct, ParserFreer> parser(
-      XML_ParserCreate_MM("windows-1251", &kParserMemory, nullptr));
+  const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(
+      XML_ParserCreate_MM("windows-1251", &kParserMemory, nullptr), XML_ParserFree);
   if (!parser) return reportOutOfMemory(inputPath);
 
   ListReading reading{list, parser.get()};

@@ -1,8 +1,6 @@
-#include "reader/element_handlers.h"
+#include "reader/database_reader.h"
 
 #include <cstddef>
-
-#include "reader/parsed_text.h"
 
 namespace velmar {
 namespace {
@@ -68,7 +66,6 @@ void XMLCALL onCharacterData(void* userData, const XML_Char* text, int length) {
   DvdList& list = reading.list;
   std::size_t count = static_cast<std::size_t>(length);
   if (list.text.length() == 0) {
-    // Only line breaks are skipped, and only before a text has begun.
     while (count > 0 && (*text == '\n' || *text == '\r')) {
       ++text;
       --count;

@@ -1,10 +1,9 @@
-#include "reader/parsed_text.h"
+#include "reader/database_reader.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "reader/cp1251_down_conversion.h"
-#include "reader/utf8_count.h"
+#include "reader/cp1251_table.h"
 
 namespace velmar {
 namespace {

@@ -32,8 +32,7 @@ class BookText {
 
   void endLine() { writeVerbatim(platform::kCrLf, 2); }
 
-  // A text made into the book's form (CR LF) when the program is built: writing it looks at no
-  // byte.
+  // A text put in the book's form (CR LF) when the program is built: writing it reads no byte.
   template <std::size_t N>
   struct FixedText {
     char bytes[2 * N] = {};

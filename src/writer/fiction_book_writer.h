@@ -17,8 +17,8 @@ namespace velmar {
 bool writeFictionBook(platform::OutputFile& file, const char* outputPath, const DvdList& list,
                       const platform::LocalTime& dated);
 
-// Writes `count` bytes with the entities of writer/escaped_bytes.h; a line feed becomes the
-// book's line end and every other byte (a NUL included) passes unchanged.
+// Writes `count` bytes with the entities of writer/plain_runs.h; a line feed becomes the book's
+// line end and every other byte (a NUL included) passes unchanged.
 void putEscaped(BookText& out, const char* bytes, std::size_t count);
 
 }  // namespace velmar

@@ -13,7 +13,6 @@
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
 #include "writer/plain_runs.h"
-#include "writer/plain_runs_portable.h"
 
 namespace velmar {
 namespace {
