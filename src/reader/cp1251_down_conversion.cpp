@@ -30,14 +30,6 @@ constexpr std::size_t kWideSize = 0x200;
 constexpr auto kTwoByteTable = buildByteTable<0, 0x800>();
 constexpr auto kWideTable = buildByteTable<kWideFirst, kWideSize>();
 
-constexpr bool everyCharacterTabled() {
-  for (std::uint32_t codePoint : kCp1251UpperHalf) {
-    if (codePoint >= 0x800 && codePoint - kWideFirst >= kWideSize) return false;
-  }
-  return true;
-}
-static_assert(everyCharacterTabled(), "a character of the code page is in neither table");
-
 std::uint8_t byteForCodePoint(std::uint32_t codePoint) {
   std::uint8_t byte = 0;
   if (codePoint < 0x800) {

@@ -1,4 +1,4 @@
-#include "writer/book_text.h"
+#include "writer/fiction_book_writer.h"
 
 namespace velmar {
 

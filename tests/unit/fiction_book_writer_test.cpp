@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/output_file.h"
-#include "writer/book_text.h"
 #include "program_io.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
