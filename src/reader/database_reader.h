@@ -17,8 +17,7 @@ inline constexpr std::size_t kChunkSize = 2048;
 bool openDatabase(platform::InputFile& file, const char* inputPath);
 
 // True when the whole of `file` was read and parsed. Otherwise prints one message (the file
-// cannot be read, an XML error with its position, or memory ran out) and returns false; the
-// list must then not be used. `inputPath` names the file in the messages.
+// cannot be read, an XML error with its position, memory ran out), and the list is not to be used.
 bool readDatabase(platform::InputFile& file, const char* inputPath, DvdList& list);
 
 // Supplies the windows-1251 map to the parser; returns 0 for any other encoding name.
@@ -38,11 +37,10 @@ struct ListReading {
 // last record (dropped while there is none). Line breaks before a text's first byte are skipped.
 void setListHandlers(ListReading& reading);
 
-// Appends `count` bytes of the UTF-8 text of `parser`'s current event, as windows-1251; false
-// when memory runs out. Plain character data is taken from the file's own bytes, which saves
-// turning the parser's UTF-8 back character by character; anything else (references, entities,
-// normalised line breaks) is down-converted as it arrives. `whole`: nothing of the piece was
-// skipped, so the file bytes behind it may stand in for it.
+// Appends `count` bytes of the UTF-8 text of `parser`'s current event as windows-1251; false
+// when memory runs out. Plain character data is copied from the file's own bytes rather than
+// turned back from UTF-8; anything else (references, entities, normalised line breaks) is
+// down-converted. `whole`: nothing of the piece was skipped, so the file bytes may stand in.
 bool appendParsedText(XML_Parser parser, TextAccumulator& accumulator, const XML_Char* text,
                       std::size_t count, bool whole);
 

@@ -121,8 +121,7 @@ char* FieldStore::allocate(std::size_t count) {
     if (block != nullptr) adopt(block);
     return block;
   }
-  // The rest of the current block (less than a quarter of it: nothing larger was asked for)
-  // stays unused.
+  // The rest of the current block stays unused: under a quarter of it, nothing larger was asked.
   auto* const block = static_cast<char*>(platform::heapAllocate(kBlockSize));
   if (block == nullptr) return nullptr;
   adopt(block);
