@@ -1,11 +1,10 @@
-#include "reader/cp1251_down_conversion.h"
+#include "reader/cp1251_table.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
 #include "platform/utf8.h"
-#include "reader/cp1251_table.h"
 
 namespace velmar {
 namespace {
@@ -30,14 +29,6 @@ constexpr std::uint32_t kWideFirst = 0x2000;
 constexpr std::size_t kWideSize = 0x200;
 constexpr auto kTwoByteTable = buildByteTable<0, 0x800>();
 constexpr auto kWideTable = buildByteTable<kWideFirst, kWideSize>();
-
-constexpr bool everyCharacterTabled() {
-  for (std::uint32_t codePoint : kCp1251UpperHalf) {
-    if (codePoint >= 0x800 && codePoint - kWideFirst >= kWideSize) return false;
-  }
-  return true;
-}
-static_assert(everyCharacterTabled(), "a character of the code page is in neither table");
 
 std::uint8_t byteForCodePoint(std::uint32_t codePoint) {
   std::uint8_t byte = 0;

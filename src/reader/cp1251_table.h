@@ -4,11 +4,15 @@
 // 0x98 is read as U+0098 so that a database holding it still parses, and never written back.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace velmar {
 
 inline constexpr std::uint8_t kCp1251Unassigned = 0x98;
+
+// The byte written for a character windows-1251 lacks, and for kCp1251Unassigned.
+constexpr char kNoCp1251Byte = '?';
 
 inline constexpr std::array<std::uint32_t, 128> kCp1251UpperHalf = {
     0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
@@ -33,5 +37,10 @@ inline constexpr std::array<std::uint32_t, 128> kCp1251UpperHalf = {
 constexpr std::uint32_t cp1251ToUnicode(std::uint8_t byte) {
   return byte < 0x80 ? byte : kCp1251UpperHalf[byte - 0x80];
 }
+
+// Writes `length` bytes of UTF-8 as windows-1251, any character the code page lacks as '?', to
+// `out`: `text` itself or storage apart with room for `length` bytes. Returns how many bytes were
+// written (never more than were read); no NUL follows them.
+std::size_t toCp1251(const char* text, std::size_t length, char* out);
 
 }  // namespace velmar

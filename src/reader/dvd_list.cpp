@@ -6,9 +6,8 @@
 namespace velmar {
 namespace {
 
-// The one growth rule of the storage: room that must hold `needed` at least doubles (so what
-// grows a piece at a time is copied a logarithmic number of times), never past `limit`: 0 when
-// `needed` is over it. Nothing here can wrap.
+// The storage's one growth rule: room for `needed` that at least doubles, so what grows a piece
+// at a time is copied a logarithmic number of times; at most `limit`, and 0 when `needed` is more.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the room there is, then the room needed
 std::uint64_t grownRoom(std::uint64_t current, std::uint64_t needed, std::uint64_t limit) {
   if (needed > limit) return 0;
@@ -122,8 +121,7 @@ char* FieldStore::allocate(std::size_t count) {
     if (block != nullptr) adopt(block);
     return block;
   }
-  // The rest of the current block (less than a quarter of it: nothing larger was asked for)
-  // stays unused.
+  // The rest of the current block stays unused: under a quarter of it, nothing larger was asked.
   auto* const block = static_cast<char*>(platform::heapAllocate(kBlockSize));
   if (block == nullptr) return nullptr;
   adopt(block);
@@ -139,7 +137,6 @@ DvdRecords::~DvdRecords() { freeBlocks(blocks_, blockCount_); }
 DvdRecord* DvdRecords::add() {
   if (size_ == blockCount_ * kPerBlock) {
     if (blockCount_ == blockCapacity_ && !growTable(blocks_, blockCapacity_)) return nullptr;
-    // Zero-filled: every record in it is empty (DvdRecord is plain data).
     void* const block = platform::heapAllocateZeroed(kPerBlock * sizeof(DvdRecord));
     if (block == nullptr) return nullptr;
     blocks_[blockCount_++] = static_cast<DvdRecord*>(block);

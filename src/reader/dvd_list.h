@@ -10,7 +10,6 @@
 
 namespace velmar {
 
-// Which field gathered text goes to.
 enum class FieldKind : std::int32_t { NameR, NameO, Sign, Obz };
 
 // A field's text in windows-1251, held by the list's field store. A field committed to again
@@ -26,7 +25,7 @@ struct FieldText {
   std::string_view view() const { return {data(), count}; }
 };
 
-// One disc of the database. All zero bytes are an empty record.
+// One disc of the database; all zero bytes are an empty record.
 struct DvdRecord {
   FieldText nameR;  // Russian title
   FieldText nameO;  // original title
@@ -61,7 +60,7 @@ class TextAccumulator {
   }
 
   // Lengthens the text by `count` unset bytes for the caller to write (then perhaps truncate()):
-  // where they start, or null as append() fails. Only growing is out of line.
+  // where they start, or null as append() fails.
   [[nodiscard]] char* extend(std::size_t count) {
     if (count >= capacity_ - length_ && !grow(count)) return nullptr;
     // Here count < capacity_ - length_ <= kMaxCapacity: the sum below fits.
@@ -78,7 +77,7 @@ class TextAccumulator {
     data_[length_] = '\0';
   }
 
-  // Empties the text; the storage and its capacity stay.
+  // Keeps the storage and its capacity.
   void clear() { truncate(0); }
 
   // Frees a heap block and returns to the inline storage, empty.
@@ -96,15 +95,14 @@ class TextAccumulator {
 
  private:
   bool grow(std::size_t count);
-  // Returns to the inline storage, empty; a heap block is the caller's to free or keep.
+  // A heap block is the caller's to free or keep.
   void useInlineStorage();
 
   char* data_ = inlineStorage_;
   std::uint32_t length_ = 0;  // bytes held, not counting the NUL
   std::uint32_t capacity_ = kInlineCapacity;
   bool heapOwned_ = false;
-  // A long text is not gathered one page fault at a time.
-  platform::PagesAhead pages_;
+  platform::PagesAhead pages_;  // of the heap block
   char inlineStorage_[kInlineCapacity];
 };
 

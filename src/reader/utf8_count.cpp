@@ -1,11 +1,10 @@
-#include "reader/utf8_count.h"
+#include "reader/database_reader.h"
 
 #include <cstdint>
 #include <cstring>
 
 #include "platform/sse2.h"
 #include "platform/utf8.h"
-#include "reader/utf8_count_portable.h"
 
 namespace velmar {
 namespace {
@@ -35,8 +34,8 @@ std::size_t utf8CharacterCountPortable(const char* text, std::size_t count) {
   return count - continuationsByWords(text, count);
 }
 
-#if defined(VELMAR_HAVE_SSE2)
 std::size_t utf8CharacterCount(const char* text, std::size_t count) {
+#if defined(VELMAR_HAVE_SSE2)
   // A continuation byte (0x80 to 0xBF) is below -64 as a signed byte and subtracts -1 from its
   // lane's counter; the counters are summed every 255 rounds, before a lane can overflow.
   const __m128i belowLead = _mm_set1_epi8(-64);
@@ -53,11 +52,9 @@ std::size_t utf8CharacterCount(const char* text, std::size_t count) {
                      static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
   }
   return count - continuations - continuationsByWords(text + at, count - at);
-}
 #else
-std::size_t utf8CharacterCount(const char* text, std::size_t count) {
   return utf8CharacterCountPortable(text, count);
-}
 #endif
+}
 
 }  // namespace velmar

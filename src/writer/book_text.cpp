@@ -1,4 +1,4 @@
-#include "writer/book_text.h"
+#include "writer/fiction_book_writer.h"
 
 namespace velmar {
 
@@ -12,7 +12,6 @@ void BookText::putLarge(const char* bytes, std::size_t count) {
   flushBuffer();
   if (count >= kBufferSize) {
     const std::size_t whole = count / kBufferSize * kBufferSize;
-    // A failure stays with the file: later writes do nothing, and commit() reports it.
     static_cast<void>(file_.write(bytes, whole));
     bytes += whole;
     count -= whole;
@@ -28,7 +27,6 @@ void BookText::flushBuffer() {
 
 bool BookText::commit() {
   flushBuffer();
-  // The file gives the book up itself when anything failed before or during its commit.
   return file_.commit();
 }
 

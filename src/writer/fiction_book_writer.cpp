@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "platform/messages.h"
-#include "writer/escaped_bytes.h"
 #include "writer/plain_runs.h"
 
 namespace velmar {
@@ -150,14 +149,12 @@ bool writeFictionBook(platform::OutputFile& file, const char* outputPath, const 
     platform::printMessage("Can't open output file [%s]\n", outputPath);
     return false;
   }
-  // On the heap with its buffer: the program must run in a small stack. Without the memory the
-  // book is given up as on any other failure.
+  // Without the memory for its buffer the book is given up as on any other failure.
   const std::unique_ptr<BookText> out(new (std::nothrow) BookText(file));
   if (out) putBook(*out, list, dated);
   if (!out || !out->commit()) {
     file.abandon();
     platform::printMessage("Can't write output file [%s]\n", outputPath);
-    // A book rewritten in place whose old text could not be put back: say where it is.
     if (!file.keptCopy().empty())
       platform::printMessage("The old book is kept in [%s]\n", file.keptCopy().c_str());
     return false;

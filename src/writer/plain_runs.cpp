@@ -5,8 +5,6 @@
 #include <cstring>
 
 #include "platform/sse2.h"
-#include "writer/escaped_bytes.h"
-#include "writer/plain_runs_portable.h"
 
 namespace velmar {
 namespace {
@@ -21,14 +19,13 @@ std::size_t plainPrefixByBytes(const char* bytes, std::size_t count) {
 using Word = std::size_t;
 constexpr Word kOnes = ~Word{0} / 0xFF;
 
-constexpr std::array<Word, kEscapedByteCount> repeatEscapedBytes() {
+constexpr std::array<Word, kEscapedByteCount> kRepeatedEscapes = [] {
   std::array<Word, kEscapedByteCount> words{};
   for (std::size_t place = 0; place < kEscapedByteCount; ++place) {
     words[place] = kOnes * static_cast<std::uint8_t>(kEscapedBytes[place].byte);
   }
   return words;
-}
-constexpr std::array<Word, kEscapedByteCount> kRepeatedEscapes = repeatEscapedBytes();
+}();
 
 #if defined(VELMAR_HAVE_SSE2)
 unsigned lowestSetBit(unsigned mask) {
@@ -47,9 +44,8 @@ __m128i repeated(std::size_t place) { return _mm_set1_epi8(kEscapedBytes[place].
 }  // namespace
 
 std::size_t plainPrefixLengthPortable(const char* bytes, std::size_t count) {
-  // A word of bytes at a time: a byte equal to one looked for is a zero byte of the word xor'ed
-  // with that byte repeated. The zero-byte test is exact (no carry runs from byte to byte), and
-  // a word that holds one is searched again byte by byte, whatever the byte order.
+  // A byte looked for is a zero byte of the word xor'ed with it repeated. The test is exact (no
+  // carry crosses bytes), and a word that holds one is searched again byte by byte, in any order.
   constexpr Word kLow7 = kOnes * 0x7F;
   std::size_t at = 0;
   for (; count - at >= sizeof(Word); at += sizeof(Word)) {
@@ -65,8 +61,8 @@ std::size_t plainPrefixLengthPortable(const char* bytes, std::size_t count) {
   return at + plainPrefixByBytes(bytes + at, count - at);
 }
 
-#if defined(VELMAR_HAVE_SSE2)
 std::size_t plainPrefixLength(const char* bytes, std::size_t count) {
+#if defined(VELMAR_HAVE_SSE2)
   static_assert(kEscapedByteCount == 6, "each block is compared with the six escaped bytes");
   const __m128i escape0 = repeated(0);
   const __m128i escape1 = repeated(1);
@@ -85,11 +81,9 @@ std::size_t plainPrefixLength(const char* bytes, std::size_t count) {
     if (mask != 0) return at + lowestSetBit(mask);
   }
   return at + plainPrefixByBytes(bytes + at, count - at);
-}
 #else
-std::size_t plainPrefixLength(const char* bytes, std::size_t count) {
   return plainPrefixLengthPortable(bytes, count);
-}
 #endif
+}
 
 }  // namespace velmar

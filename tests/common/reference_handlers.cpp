@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "reader/cp1251_down_conversion.h"
+#include "reader/cp1251_table.h"
 
 namespace velmar::testing {
 namespace {

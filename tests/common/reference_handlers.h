@@ -1,10 +1,10 @@
 #pragma once
-// For the tests and the fuzz targets: the handlers the program's (reader/element_handlers.h) are
+// For the tests and the fuzz targets: the handlers the program's (reader/database_reader.h) are
 // held to. They gather the parser's UTF-8 as it comes and down-convert it at each commit: slower
 // and plainly right.
 
+#include "reader/database_reader.h"
 #include "reader/dvd_list.h"
-#include "reader/element_handlers.h"
 
 namespace velmar::testing {
 

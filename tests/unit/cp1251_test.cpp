@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "reader/cp1251_down_conversion.h"
 #include "reader/cp1251_table.h"
 #include "reference_handlers.h"
 

@@ -6,8 +6,6 @@
 
 #include "heap_failure_scope.h"
 #include "reader/database_reader.h"
-#include "reader/utf8_count.h"
-#include "reader/utf8_count_portable.h"
 #include "test_support.h"
 #include "program_io.h"
 

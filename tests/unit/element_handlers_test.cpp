@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "reader/element_handlers.h"
+#include "reader/database_reader.h"
 #include "test_support.h"
 #include "program_io.h"
 

@@ -8,12 +8,10 @@
 #include <vector>
 
 #include "platform/output_file.h"
-#include "writer/book_text.h"
 #include "program_io.h"
 #include "test_support.h"
 #include "writer/fiction_book_writer.h"
 #include "writer/plain_runs.h"
-#include "writer/plain_runs_portable.h"
 
 namespace velmar {
 namespace {
