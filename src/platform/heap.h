@@ -11,8 +11,6 @@ namespace velmar::platform {
 // megabytes are taken only as they are first touched, so its unused tail costs no memory.
 void* heapAllocate(std::size_t size);
 
-// The same, zero-filled.
-void* heapAllocateZeroed(std::size_t size);
 
 // Resizes `block` (or allocates when it is null) to `newSize` bytes, keeping its content.
 // Null when memory runs out; the old block is then untouched and still owned by the caller.
@@ -20,6 +18,14 @@ void* heapResize(void* block, std::size_t newSize);
 
 // Returns a block to the heap; null is ignored.
 void heapFree(void* block);
+
+// Blocks that grow to megabytes: the stores' and a long text's. Zero-filled; on POSIX pages of
+// their own, which a resize moves rather than copies and which a block outgrown does not leave
+// resident. Resized (null when that fails, the block untouched) and freed with their present
+// size.
+void* heapAllocateLarge(std::size_t size);
+void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize);
+void heapFreeLarge(void* block, std::size_t size);
 
 // A hint: makes the pages of the `size` bytes at `at`, inside a block, present in one call
 // rather than a page fault each (see PagesAhead). The bytes stay as they were.

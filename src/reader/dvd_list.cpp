@@ -36,12 +36,6 @@ bool growTable(Entry*& table, std::size_t& capacity) {
   return true;
 }
 
-template <typename Block>
-void freeBlocks(Block** blocks, std::size_t count) {
-  for (std::size_t index = 0; index < count; ++index) platform::heapFree(blocks[index]);
-  platform::heapFree(blocks);
-}
-
 }  // namespace
 
 bool TextAccumulator::grow(std::size_t count) {
@@ -54,9 +48,9 @@ bool TextAccumulator::grow(std::size_t count) {
   std::size_t present = 0;  // of a new block: only the text copied over touched it
   if (heapOwned_) {
     present = pages_.presentFrom(data_);
-    grown = static_cast<char*>(platform::heapResize(data_, newCapacity));
+    grown = static_cast<char*>(platform::heapResizeLarge(data_, capacity_, newCapacity));
   } else {
-    grown = static_cast<char*>(platform::heapAllocate(newCapacity));
+    grown = static_cast<char*>(platform::heapAllocateLarge(newCapacity));
     if (grown != nullptr) std::memcpy(grown, data_, length_);
   }
   if (grown == nullptr) return false;  // the old storage is still ours, text intact
@@ -77,15 +71,17 @@ void TextAccumulator::useInlineStorage() {
 }
 
 void TextAccumulator::release() {
-  if (heapOwned_) platform::heapFree(data_);
+  if (heapOwned_) platform::heapFreeLarge(data_, capacity_);
   useInlineStorage();
 }
 
-char* TextAccumulator::detachBlock() {
+char* TextAccumulator::detachBlock(std::size_t& size) {
   // Should the heap not give the rest back, the block stays as it was.
   const std::uint64_t fitting = stepsAbove(length_ + std::uint64_t{1});
-  void* const shrunk = fitting < capacity_ ? platform::heapResize(data_, fitting) : nullptr;
+  void* const shrunk =
+      fitting < capacity_ ? platform::heapResizeLarge(data_, capacity_, fitting) : nullptr;
   char* const block = shrunk != nullptr ? static_cast<char*>(shrunk) : data_;
+  size = shrunk != nullptr ? fitting : capacity_;
   useInlineStorage();
   return block;
 }
@@ -100,13 +96,18 @@ FieldText& DvdRecord::field(FieldKind kind) {
   return obz;
 }
 
-FieldStore::~FieldStore() { freeBlocks(blocks_, blockCount_); }
+FieldStore::~FieldStore() {
+  for (std::size_t index = 0; index < blockCount_; ++index) {
+    platform::heapFreeLarge(blocks_[index].bytes, blocks_[index].size);
+  }
+  platform::heapFree(blocks_);
+}
 
 bool FieldStore::reserveBlock() {
   return blockCount_ < blockCapacity_ || growTable(blocks_, blockCapacity_);
 }
 
-void FieldStore::adopt(char* block) { blocks_[blockCount_++] = block; }
+void FieldStore::adopt(char* block, std::size_t size) { blocks_[blockCount_++] = {block, size}; }
 
 char* FieldStore::allocate(std::size_t count) {
   if (count <= static_cast<std::size_t>(end_ - next_)) {
@@ -117,14 +118,14 @@ char* FieldStore::allocate(std::size_t count) {
   }
   if (!reserveBlock()) return nullptr;
   if (count >= kOwnBlockSize) {
-    auto* const block = static_cast<char*>(platform::heapAllocate(count));
-    if (block != nullptr) adopt(block);
+    auto* const block = static_cast<char*>(platform::heapAllocateLarge(count));
+    if (block != nullptr) adopt(block, count);
     return block;
   }
   // The rest of the current block stays unused: under a quarter of it, nothing larger was asked.
-  auto* const block = static_cast<char*>(platform::heapAllocate(kBlockSize));
+  auto* const block = static_cast<char*>(platform::heapAllocateLarge(kBlockSize));
   if (block == nullptr) return nullptr;
-  adopt(block);
+  adopt(block, kBlockSize);
   next_ = block + count;
   end_ = block + kBlockSize;
   pages_.follow(block, kBlockSize, 0);
@@ -132,12 +133,17 @@ char* FieldStore::allocate(std::size_t count) {
   return block;
 }
 
-DvdRecords::~DvdRecords() { freeBlocks(blocks_, blockCount_); }
+DvdRecords::~DvdRecords() {
+  for (std::size_t index = 0; index < blockCount_; ++index) {
+    platform::heapFreeLarge(blocks_[index], kPerBlock * sizeof(DvdRecord));
+  }
+  platform::heapFree(blocks_);
+}
 
 DvdRecord* DvdRecords::add() {
   if (size_ == blockCount_ * kPerBlock) {
     if (blockCount_ == blockCapacity_ && !growTable(blocks_, blockCapacity_)) return nullptr;
-    void* const block = platform::heapAllocateZeroed(kPerBlock * sizeof(DvdRecord));
+    void* const block = platform::heapAllocateLarge(kPerBlock * sizeof(DvdRecord));
     if (block == nullptr) return nullptr;
     blocks_[blockCount_++] = static_cast<DvdRecord*>(block);
     pages_.follow(static_cast<char*>(block), kPerBlock * sizeof(DvdRecord), 0);
@@ -173,8 +179,9 @@ bool DvdList::commitText(FieldText& field) {
   if (field.empty() && text.heapOwned() && text.length() >= FieldStore::kOwnBlockSize) {
     if (fieldBytes.reserveBlock()) {
       const std::uint32_t count = text.length();
-      char* const block = text.detachBlock();
-      fieldBytes.adopt(block);
+      std::size_t size = 0;
+      char* const block = text.detachBlock(size);
+      fieldBytes.adopt(block, size);
       field = FieldText{block, count, count};  // the NUL stays in the block, past the room
       return true;
     }

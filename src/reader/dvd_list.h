@@ -83,9 +83,10 @@ class TextAccumulator {
   // Frees a heap block and returns to the inline storage, empty.
   void release();
 
-  // Hands the heap block (platform/heap.h) to the caller, shrunk to the steps that hold the text
-  // and its NUL, and returns to the inline storage, empty. The text must be on the heap.
-  char* detachBlock();
+  // Hands the heap block (a large one, platform/heap.h) and its `size` to the caller, shrunk to
+  // the steps that hold the text and its NUL, and returns to the inline storage, empty. The text
+  // must be on the heap.
+  char* detachBlock(std::size_t& size);
 
   char* data() { return data_; }
   const char* data() const { return data_; }
@@ -124,11 +125,16 @@ class FieldStore {
 
   // Makes room to adopt one more block; false when memory runs out.
   bool reserveBlock();
-  // Takes over a heap block, after a reserveBlock() since the last adopt() or allocate().
-  void adopt(char* block);
+  // Takes over a large heap block of `size` bytes, after a reserveBlock() since the last adopt()
+  // or allocate().
+  void adopt(char* block, std::size_t size);
 
  private:
-  char** blocks_ = nullptr;
+  struct Block {
+    char* bytes;
+    std::size_t size;
+  };
+  Block* blocks_ = nullptr;
   std::size_t blockCount_ = 0;
   std::size_t blockCapacity_ = 0;
   char* next_ = nullptr;  // the free part of the current shared block

@@ -32,8 +32,13 @@ std::size_t atLeastOne(std::size_t size) { return size == 0 ? 1 : size; }
 
 void* heapAllocate(std::size_t size) { return granted() ? std::malloc(atLeastOne(size)) : nullptr; }
 
-void* heapAllocateZeroed(std::size_t size) {
+void* heapAllocateLarge(std::size_t size) {
   return granted() ? std::calloc(atLeastOne(size), 1) : nullptr;
+}
+
+// Giving memory back is not an allocation: the scope leaves shrinking alone.
+void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
+  return newSize <= oldSize || granted() ? std::realloc(block, atLeastOne(newSize)) : nullptr;
 }
 
 void* heapResize(void* block, std::size_t newSize) {
@@ -41,6 +46,8 @@ void* heapResize(void* block, std::size_t newSize) {
 }
 
 void heapFree(void* block) { std::free(block); }
+
+void heapFreeLarge(void* block, std::size_t /*size*/) { std::free(block); }
 
 void heapMakePagesPresent(void* /*at*/, std::size_t /*size*/) {}
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/heap.h"
 #include "platform/pages_ahead.h"
 
 namespace velmar::platform {
@@ -93,6 +94,27 @@ TEST(PagesAhead, KeepsTheBlockPresentAStepAheadOfItsUse) {
         << used;
     munmap(block, blockSize);
   }
+}
+
+// The program's large blocks start zero-filled, and keep their bytes through every resize, growing
+// past a page and megabytes, or shrinking to one byte.
+TEST(ProgramHeap, LargeBlocksKeepTheirBytesThroughResizes) {
+  std::size_t size = 4096;
+  auto* block = static_cast<unsigned char*>(heapAllocateLarge(size));
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(std::count(block, block + size, 0), static_cast<long>(size));
+  const auto byteAt = [&](std::size_t at) { return static_cast<unsigned char>(at * 7 + size); };
+  for (const std::size_t next :
+       {std::size_t{8192}, std::size_t{3} << 20, std::size_t{12288}, std::size_t{1}}) {
+    for (std::size_t at = 0; at < size; ++at) block[at] = byteAt(at);
+    auto* const resized = static_cast<unsigned char*>(heapResizeLarge(block, size, next));
+    ASSERT_NE(resized, nullptr) << next;
+    for (std::size_t at = 0; at < std::min(size, next); ++at)
+      ASSERT_EQ(resized[at], byteAt(at)) << next;
+    block = resized;
+    size = next;
+  }
+  heapFreeLarge(block, size);
 }
 
 }  // namespace

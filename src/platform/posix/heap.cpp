@@ -16,14 +16,28 @@ std::size_t atLeastOne(std::size_t size) { return size == 0 ? 1 : size; }
 
 void* heapAllocate(std::size_t size) { return std::malloc(atLeastOne(size)); }
 
-void* heapAllocateZeroed(std::size_t size) { return std::calloc(atLeastOne(size), 1); }
-
-// The C library maps a block of megabytes on pages of its own, grown by remapping, not copying.
 void* heapResize(void* block, std::size_t newSize) {
   return std::realloc(block, atLeastOne(newSize));
 }
 
 void heapFree(void* block) { std::free(block); }
+
+// Not from the C library's heap: it serves a text's first steps from its own pages, which stay
+// resident once the text has outgrown them.
+void* heapAllocateLarge(std::size_t size) {
+  void* block = mmap(nullptr, atLeastOne(size), PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  return block == MAP_FAILED ? nullptr : block;
+}
+
+void* heapResizeLarge(void* block, std::size_t oldSize, std::size_t newSize) {
+  void* resized = mremap(block, atLeastOne(oldSize), atLeastOne(newSize), MREMAP_MAYMOVE);
+  return resized == MAP_FAILED ? nullptr : resized;
+}
+
+void heapFreeLarge(void* block, std::size_t size) {
+  if (block != nullptr) static_cast<void>(munmap(block, atLeastOne(size)));
+}
 
 void heapMakePagesPresent([[maybe_unused]] void* at, [[maybe_unused]] std::size_t size) {
 #if defined(MADV_POPULATE_WRITE)

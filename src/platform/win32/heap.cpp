@@ -16,10 +16,6 @@ std::size_t atLeastOne(std::size_t size) { return size == 0 ? 1 : size; }
 
 void* heapAllocate(std::size_t size) { return HeapAlloc(GetProcessHeap(), 0, atLeastOne(size)); }
 
-void* heapAllocateZeroed(std::size_t size) {
-  return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, atLeastOne(size));
-}
-
 void* heapResize(void* block, std::size_t newSize) {
   if (block == nullptr) return heapAllocate(newSize);
   return HeapReAlloc(GetProcessHeap(), 0, block, atLeastOne(newSize));
@@ -28,6 +24,16 @@ void* heapResize(void* block, std::size_t newSize) {
 void heapFree(void* block) {
   if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
 }
+
+void* heapAllocateLarge(std::size_t size) {
+  return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, atLeastOne(size));
+}
+
+void* heapResizeLarge(void* block, std::size_t /*oldSize*/, std::size_t newSize) {
+  return heapResize(block, newSize);
+}
+
+void heapFreeLarge(void* block, std::size_t /*size*/) { heapFree(block); }
 
 // Heap blocks are committed when they are allocated.
 void heapMakePagesPresent(void* /*at*/, std::size_t /*size*/) {}
