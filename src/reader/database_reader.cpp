@@ -45,20 +45,13 @@ bool nameIs(const XML_Char* name, const char (&expected)[N]) {
   return true;
 }
 
-// The field an element name chooses, or false for any other element.
-bool fieldKindOf(const XML_Char* name, FieldKind& kind) {
-  if (nameIs(name, "nameR")) {
-    kind = FieldKind::NameR;
-  } else if (nameIs(name, "nameO")) {
-    kind = FieldKind::NameO;
-  } else if (nameIs(name, "sign")) {
-    kind = FieldKind::Sign;
-  } else if (nameIs(name, "obz")) {
-    kind = FieldKind::Obz;
-  } else {
-    return false;
-  }
-  return true;
+// The field an element name chooses; null for any other element.
+FieldOfRecord fieldNamed(const XML_Char* name) {
+  if (nameIs(name, "nameR")) return &DvdRecord::nameR;
+  if (nameIs(name, "nameO")) return &DvdRecord::nameO;
+  if (nameIs(name, "sign")) return &DvdRecord::sign;
+  if (nameIs(name, "obz")) return &DvdRecord::obz;
+  return nullptr;
 }
 
 void stopOutOfMemory(ListReading& reading) {
@@ -74,18 +67,16 @@ void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char
     if (list.records.add() == nullptr) stopOutOfMemory(reading);
     return;
   }
-  FieldKind kind;
-  if (fieldKindOf(name, kind)) list.currentKind = kind;
+  if (const FieldOfRecord field = fieldNamed(name)) list.currentField = field;
 }
 
 void XMLCALL onEndElement(void* userData, const XML_Char* name) {
   ListReading& reading = *static_cast<ListReading*>(userData);
-  FieldKind kind;
-  if (reading.outOfMemory || !fieldKindOf(name, kind)) return;
+  if (reading.outOfMemory || fieldNamed(name) == nullptr) return;
   DvdList& list = reading.list;
   if (list.records.empty()) {
     list.text.clear();  // no record yet: the text is dropped
-  } else if (!list.commitText(list.records.back().field(list.currentKind))) {
+  } else if (!list.commitText(list.records.back().*list.currentField)) {
     stopOutOfMemory(reading);
   }
 }

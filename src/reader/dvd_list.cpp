@@ -86,16 +86,6 @@ char* TextAccumulator::detachBlock(std::size_t& size) {
   return block;
 }
 
-FieldText& DvdRecord::field(FieldKind kind) {
-  switch (kind) {
-    case FieldKind::NameR: return nameR;
-    case FieldKind::NameO: return nameO;
-    case FieldKind::Sign: return sign;
-    case FieldKind::Obz: break;
-  }
-  return obz;
-}
-
 FieldStore::~FieldStore() {
   for (std::size_t index = 0; index < blockCount_; ++index) {
     platform::heapFreeLarge(blocks_[index].bytes, blocks_[index].size);

@@ -4,13 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string_view>
 
 #include "platform/pages_ahead.h"
 
 namespace velmar {
-
-enum class FieldKind : std::int32_t { NameR, NameO, Sign, Obz };
 
 // A field's text in windows-1251, held by the list's field store. A field committed to again
 // grows in place up to `room`, then moves to at least twice its room.
@@ -22,7 +19,6 @@ struct FieldText {
   const char* data() const { return bytes != nullptr ? bytes : ""; }
   std::size_t size() const { return count; }
   bool empty() const { return count == 0; }
-  std::string_view view() const { return {data(), count}; }
 };
 
 // One disc of the database; all zero bytes are an empty record.
@@ -31,9 +27,10 @@ struct DvdRecord {
   FieldText nameO;  // original title
   FieldText sign;   // shelf mark: the link text and the note's title
   FieldText obz;    // review: the note's text
-
-  FieldText& field(FieldKind kind);
 };
+
+// One of the four fields of every record.
+using FieldOfRecord = FieldText DvdRecord::*;
 
 // Gathers character data, in storage inside itself until a text no longer fits, then on the
 // heap in whole 4096-byte steps that at least double at each growth: linear time even on a heap
@@ -175,7 +172,7 @@ struct DvdList {
   DvdRecords records;
   FieldStore fieldBytes;
   TextAccumulator text;
-  FieldKind currentKind = FieldKind::NameR;
+  FieldOfRecord currentField = &DvdRecord::nameR;
 
   // Appends to `field`, one of this list's. False when memory runs out (or the field would pass
   // 4 GiB); the field is then as it was.

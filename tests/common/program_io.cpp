@@ -2,6 +2,8 @@
 
 #include <expat.h>
 
+#include <string_view>
+
 #include "platform/input_file.h"
 #include "platform/output_file.h"
 #include "reader/database_reader.h"
@@ -40,11 +42,13 @@ bool writeBook(const char* path, const DvdList& list, const platform::LocalTime&
 bool sameRecords(const DvdRecords& a, const DvdRecords& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t index = 0; index < a.size(); ++index) {
-    const DvdRecord& x = a[index];
-    const DvdRecord& y = b[index];
-    if (x.nameR.view() != y.nameR.view() || x.nameO.view() != y.nameO.view() ||
-        x.sign.view() != y.sign.view() || x.obz.view() != y.obz.view()) {
-      return false;
+    for (const FieldOfRecord field :
+         {&DvdRecord::nameR, &DvdRecord::nameO, &DvdRecord::sign, &DvdRecord::obz}) {
+      const FieldText& x = a[index].*field;
+      const FieldText& y = b[index].*field;
+      if (std::string_view(x.data(), x.size()) != std::string_view(y.data(), y.size())) {
+        return false;
+      }
     }
   }
   return true;

@@ -7,14 +7,10 @@
 namespace velmar::testing {
 namespace {
 
-// The field an element name chooses, or false for any other element.
-bool referenceKindOf(const XML_Char* name, FieldKind& kind) {
-  constexpr const char* kNames[] = {"nameR", "nameO", "sign", "obz"};
-  for (int at = 0; at < 4; ++at) {
-    if (std::strcmp(name, kNames[at]) == 0) {
-      kind = static_cast<FieldKind>(at);
-      return true;
-    }
+// Whether an element name chooses a field.
+bool referenceNamesField(const XML_Char* name) {
+  for (const char* field : {"nameR", "nameO", "sign", "obz"}) {
+    if (std::strcmp(name, field) == 0) return true;
   }
   return false;
 }
@@ -22,14 +18,13 @@ bool referenceKindOf(const XML_Char* name, FieldKind& kind) {
 void XMLCALL onReferenceEnd(void* userData, const XML_Char* name) {
   ListReading& reading = *static_cast<ListReading*>(userData);
   DvdList& list = reading.list;
-  FieldKind kind;
-  if (reading.outOfMemory || !referenceKindOf(name, kind)) return;
+  if (reading.outOfMemory || !referenceNamesField(name)) return;
   if (list.records.empty()) {
     list.text.clear();
     return;
   }
   toCp1251InPlace(list.text);
-  if (!list.commitText(list.records.back().field(list.currentKind))) {
+  if (!list.commitText(list.records.back().*list.currentField)) {
     reading.outOfMemory = true;
     XML_StopParser(reading.parser, XML_FALSE);
   }

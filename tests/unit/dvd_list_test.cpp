@@ -9,7 +9,7 @@
 namespace velmar {
 namespace {
 
-std::string held(const FieldText& field) { return std::string(field.view()); }
+std::string held(const FieldText& field) { return std::string(field.data(), field.size()); }
 
 // A text of `count` bytes that shows where each byte came from.
 std::string pattern(std::size_t count, char first = 'a') {
