@@ -34,33 +34,28 @@ using output::Handle;
 using output::kNoHandle;
 using output::Plan;
 
-// The longest part of the book's name a temporary name keeps, in bytes, so that ".NAME.xxxxxx"
-// fits where the name did: 255 bytes on POSIX, 255 UTF-16 units (never more than UTF-8 bytes) on
-// Windows.
-constexpr std::size_t kKeptNameBytes = 200;
 constexpr int kNameAttempts = 100;
 
-// `name` cut to at most kKeptNameBytes, never inside a UTF-8 character.
-std::string shortenedName(const std::string& name) {
-  if (name.size() <= kKeptNameBytes) return name;
-  std::size_t end = kKeptNameBytes;
-  while (end > 0 && isUtf8Continuation(static_cast<unsigned char>(name[end]))) --end;
-  return name.substr(0, end);
-}
-
-// Six letters and digits that differ from run to run and from try to try. Lower case only:
-// Windows does not tell the cases apart.
-std::string randomSuffix(unsigned attempt) {
+// ".NAME.xxxxxx": six letters and digits that differ from run to run and from try to try (lower
+// case: Windows does not tell the cases apart). NAME keeps at most 200 bytes of the book's name,
+// cut between UTF-8 characters, so that it fits where the name did: 255 bytes on POSIX, 255
+// UTF-16 units (never more than UTF-8 bytes) on Windows.
+std::string temporaryName(const std::string& name, unsigned attempt) {
+  std::size_t kept = name.size() < 200 ? name.size() : 200;
+  while (kept > 0 && kept < name.size() &&
+         isUtf8Continuation(static_cast<unsigned char>(name[kept]))) {
+    --kept;
+  }
   static const char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   std::uint64_t seed =
       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
       (output::processNumber() << 20) ^ (attempt * 0x9E3779B97F4A7C15ull);
-  std::string suffix;
+  std::string result = "." + name.substr(0, kept) + ".";
   for (int index = 0; index < 6; ++index) {
     seed = seed * 6364136223846793005ull + 1442695040888963407ull;
-    suffix += kDigits[(seed >> 33) % (sizeof kDigits - 1)];
+    result += kDigits[(seed >> 33) % (sizeof kDigits - 1)];
   }
-  return suffix;
+  return result;
 }
 
 }  // namespace
@@ -123,13 +118,12 @@ bool OutputFile::startInPlace() {
 }
 
 bool OutputFile::startTemporary() {
-  const std::string prefix = "." + shortenedName(target_.name) + ".";
   std::string candidate;
   Handle made = kNoHandle;
   output::Created created = output::Created::NameTaken;
   for (int attempt = 0; attempt < kNameAttempts && created == output::Created::NameTaken;
        ++attempt) {
-    candidate = prefix + randomSuffix(static_cast<unsigned>(attempt));
+    candidate = temporaryName(target_.name, static_cast<unsigned>(attempt));
     created = output::createTemporary(target_, candidate, made);
   }
   if (created == output::Created::Yes) {
