@@ -4,8 +4,7 @@
 
 #include <new>
 
-#include "handles.h"
-#include "wide_names.h"
+#include "conversions.h"
 
 namespace velmar::platform {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/line_ends.h"
-#include "wide_names.h"
+#include "conversions.h"
 
 namespace velmar::platform {
 namespace {

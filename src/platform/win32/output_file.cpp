@@ -13,12 +13,11 @@
 #include <cstring>
 #include <vector>
 
-#include "handles.h"
 #include "live_temporary.h"
 #include "system_calls.h"
 #include "platform/output_primitives.h"
 #include "platform/patience.h"
-#include "wide_names.h"
+#include "conversions.h"
 
 namespace velmar::platform::output {
 namespace {

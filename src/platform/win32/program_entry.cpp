@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "live_temporary.h"
-#include "wide_names.h"
+#include "conversions.h"
 
 // Windows hands the arguments over in UTF-16; a narrow main would see only what the system's
 // ANSI code page can spell. The program gets them as UTF-8 instead.

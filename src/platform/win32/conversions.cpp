@@ -1,4 +1,4 @@
-#include "wide_names.h"
+#include "conversions.h"
 
 #include <windows.h>
 
