@@ -2,19 +2,21 @@
 
 #include <cstdlib>
 
+#include "platform/output_primitives.h"
+
 namespace velmar::platform::output {
 namespace {
 
-// Read by the console handler and at exit.
-HANDLE liveTemporary = INVALID_HANDLE_VALUE;
-volatile LONG temporaryLive = 0;
+// Read by the console handler and at exit; null while no temporary file is live.
+HANDLE volatile liveTemporary = nullptr;
 // The thread of the console handler ending the program, once an event came; 0 before.
 volatile LONG endingThread = 0;
 SRWLOCK held = SRWLOCK_INIT;
 
 // The handle closes as the process ends, and the file goes with it.
 void removeLiveTemporary() {
-  if (InterlockedExchange(&temporaryLive, 0) != 0) markForRemoval(liveTemporary);
+  const HANDLE file = InterlockedExchangePointer(&liveTemporary, nullptr);
+  if (file != nullptr) markForRemoval(file);
 }
 
 // Waits for the handler, which is ending the program with the event's status. The handler's own
@@ -29,10 +31,9 @@ extern "C" void removeLiveTemporaryAtExit() {
   removeLiveTemporary();
 }
 
-// Ctrl+C, Ctrl+Break, a closed console window, logoff, shutdown: once no temporary file is being
-// put in place, remove it and end the program as the console would, with the event's status.
+// Once no temporary file is being made, put in place or removed: remove it and end the program
+// as the console would, with the event's status. A second event finds the first one ending it.
 BOOL WINAPI onConsoleEvent(DWORD /*event*/) {
-  // A second event finds the first one ending the program already.
   InterlockedCompareExchange(&endingThread, static_cast<LONG>(GetCurrentThreadId()), 0);
   AcquireSRWLockExclusive(&held);
   removeLiveTemporary();
@@ -46,9 +47,9 @@ void ownTheEnding() {
   static_cast<void>(SetConsoleCtrlHandler(onConsoleEvent, TRUE));
 }
 
-void holdTemporary() { AcquireSRWLockExclusive(&held); }
+void holdEndings() { AcquireSRWLockExclusive(&held); }
 
-void releaseTemporary() {
+void releaseEndings() {
   ReleaseSRWLockExclusive(&held);
   yieldToAnEvent();
 }
@@ -59,11 +60,8 @@ bool markForRemoval(HANDLE file) {
   return SetFileInformationByHandle(file, FileDispositionInfo, &removal, sizeof removal) != 0;
 }
 
-void armCleanup(HANDLE file) {
-  liveTemporary = file;
-  InterlockedExchange(&temporaryLive, 1);
-}
+void armCleanup(HANDLE file) { InterlockedExchangePointer(&liveTemporary, file); }
 
-void disarmCleanup() { InterlockedExchange(&temporaryLive, 0); }
+void disarmCleanup() { InterlockedExchangePointer(&liveTemporary, nullptr); }
 
 }  // namespace velmar::platform::output

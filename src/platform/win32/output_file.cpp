@@ -1,10 +1,5 @@
-// The book file's system work on Windows (see output_primitives.h): what a name leads to, the
-// temporary file (recorded in live_temporary.cpp, so no console event leaves it behind), and
-// putting it in the book's place. The temporary file's handle, with DELETE access, stays with the
-// run until the file is in place or removed: it is renamed and removed through that handle, and
-// another program may open it only if it lets it be renamed and removed meanwhile. Other programs
-// open files behind the program's back (virus scanners, the search indexer, cloud sync, a reader
-// showing the old book), so a step they refuse is tried again while the run's patience lasts.
+// The book file's system work on Windows. The live temporary file is recorded in
+// live_temporary.cpp, so that no console event leaves it behind.
 
 #include <windows.h>
 #include <aclapi.h>
@@ -13,11 +8,11 @@
 #include <cstring>
 #include <vector>
 
+#include "conversions.h"
 #include "live_temporary.h"
-#include "system_calls.h"
 #include "platform/output_primitives.h"
 #include "platform/patience.h"
-#include "conversions.h"
+#include "system_calls.h"
 
 namespace velmar::platform::output {
 namespace {
@@ -25,7 +20,8 @@ namespace {
 // --- Waiting for other programs ------------------------------------------------------------------
 
 // Refusals that another program's open file or lock, or a deletion still under way, explains,
-// and that a moment can clear.
+// and that a moment can clear: virus scanners, the search indexer, cloud sync or a reader showing
+// the old book open files behind the program's back.
 bool otherProgramHolds(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
          error == ERROR_ACCESS_DENIED || error == ERROR_DELETE_PENDING ||
@@ -54,44 +50,28 @@ bool unsupported(DWORD error) {
   return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
 }
 
-// Writes `count` bytes at `offset`, whatever the handle's position.
-bool writeAt(HANDLE file, const char* bytes, DWORD count, std::uint64_t offset) {
-  while (count > 0) {
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    DWORD written = 0;
-    if (WriteFile(file, bytes, count, &written, &at) == 0 || written == 0) return false;
-    bytes += written;
-    count -= written;
-    offset += written;
-  }
-  return true;
-}
+// While one lives, no console event may remove the temporary file or end the program; one that
+// came meanwhile ends it, with its status, right after.
+struct EndingsHeld {
+  EndingsHeld() { holdEndings(); }
+  ~EndingsHeld() { releaseEndings(); }
+  EndingsHeld(const EndingsHeld&) = delete;
+  EndingsHeld& operator=(const EndingsHeld&) = delete;
+};
 
 // --- Names -------------------------------------------------------------------------------------
 
-// `path` made absolute, or as it was when the system cannot.
-std::wstring fullPathOf(const std::wstring& path) {
-  const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (length == 0) return path;
-  std::wstring full(length, L'\0');
-  const DWORD used = GetFullPathNameW(path.c_str(), length, &full[0], nullptr);
-  if (used == 0 || used >= length) return path;
-  full.resize(used);
-  return full;
-}
-
-// Where the open file really is, symbolic links followed, or `fallback` when the system cannot
-// tell.
-std::wstring finalPathOf(HANDLE file, const std::wstring& fallback) {
-  const DWORD length = GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED);
+// The path a call such as GetFullPathNameW writes, asked once for its length and once for the
+// text, or `fallback` when the system cannot tell.
+template <typename Ask>
+std::wstring pathAsked(Ask ask, const std::wstring& fallback) {
+  const DWORD length = ask(nullptr, 0);
   if (length == 0) return fallback;
-  std::wstring final(length, L'\0');
-  const DWORD used = GetFinalPathNameByHandleW(file, &final[0], length, FILE_NAME_NORMALIZED);
+  std::wstring path(length, L'\0');
+  const DWORD used = ask(&path[0], length);
   if (used == 0 || used >= length) return fallback;
-  final.resize(used);
-  return final;
+  path.resize(used);
+  return path;
 }
 
 void splitPath(const std::wstring& path, Target& target) {
@@ -109,23 +89,21 @@ std::wstring pathIn(const Target& target, const std::string& name) {
 struct AccessList {
   PSECURITY_DESCRIPTOR security = nullptr;
   PACL list = nullptr;
+  const DWORD error;
   bool isProtected = false;
 
-  AccessList() = default;
-  AccessList(const AccessList&) = delete;
-  AccessList& operator=(const AccessList&) = delete;
-  ~AccessList() { LocalFree(security); }
-
-  DWORD read(HANDLE file) {
-    const DWORD error = GetSecurityInfo(file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                        nullptr, &list, nullptr, &security);
+  explicit AccessList(HANDLE file)
+      : error(GetSecurityInfo(file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              &list, nullptr, &security)) {
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
     isProtected = error == ERROR_SUCCESS &&
                   GetSecurityDescriptorControl(security, &control, &revision) != 0 &&
                   (control & SE_DACL_PROTECTED) != 0;
-    return error;
   }
+  AccessList(const AccessList&) = delete;
+  AccessList& operator=(const AccessList&) = delete;
+  ~AccessList() { LocalFree(security); }
 
   bool operator==(const AccessList& other) const {
     ACL_SIZE_INFORMATION size{};
@@ -145,6 +123,10 @@ struct AccessList {
 
 bool inspectTarget(const char* path, Target& target) {
   const std::wstring wide = widen(path);
+  const auto fullPath = [&](wchar_t* text, DWORD size) {
+    return GetFullPathNameW(wide.c_str(), size, text, nullptr);
+  };
+  const std::wstring full = pathAsked(fullPath, wide);
   // May the book be written at all? Opening the existing file for writing answers it the way
   // overwriting would: a read-only book and a folder are refused here, a book another program
   // holds is waited for. Others may still read, write, and replace it meanwhile. Opened for
@@ -165,7 +147,7 @@ bool inspectTarget(const char* path, Target& target) {
   if (!opened) {
     if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
     target.plan = Plan::ThroughTemporary;
-    splitPath(fullPathOf(wide), target);
+    splitPath(full, target);
     return true;
   }
   target.file = handleFrom(existing);
@@ -180,7 +162,10 @@ bool inspectTarget(const char* path, Target& target) {
   // Other hard links must go on seeing the book.
   target.plan = information.nNumberOfLinks > 1 ? Plan::InPlace : Plan::ThroughTemporary;
   // A symbolic link stays a link: the file it leads to is the one replaced, beside itself.
-  splitPath(finalPathOf(existing, fullPathOf(wide)), target);
+  const auto finalPath = [&](wchar_t* text, DWORD size) {
+    return GetFinalPathNameByHandleW(existing, text, size, FILE_NAME_NORMALIZED);
+  };
+  splitPath(pathAsked(finalPath, full), target);
   return true;
 }
 
@@ -211,31 +196,29 @@ bool emptyFile(Handle file) {
 Created createTemporary(const Target& target, const std::string& name, Handle& file) {
   const std::wstring wide = pathIn(target, name);
   // Made and recorded while no console event can come between. DELETE access, kept until the
-  // file is in place or removed, refuses every other program that would not let it go.
-  return whileTemporaryHeld([&] {
-    const HANDLE made = CreateFileW(wide.c_str(), GENERIC_WRITE | DELETE | WRITE_DAC,
-                                    FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (made == INVALID_HANDLE_VALUE) {
-      const DWORD error = GetLastError();
-      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Created::NameTaken;
-      return error == ERROR_ACCESS_DENIED ? Created::FolderRefuses : Created::Failed;
-    }
-    armCleanup(made);
-    file = handleFrom(made);
-    return Created::Yes;
-  });
+  // file is in place or removed, refuses every other program that would not let it be renamed
+  // and removed meanwhile.
+  const EndingsHeld held;
+  const HANDLE made = CreateFileW(wide.c_str(), GENERIC_WRITE | DELETE | WRITE_DAC,
+                                  FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (made == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Created::NameTaken;
+    return error == ERROR_ACCESS_DENIED ? Created::FolderRefuses : Created::Failed;
+  }
+  armCleanup(made);
+  file = handleFrom(made);
+  return Created::Yes;
 }
 
-// What the rename would not keep: who may read or write the book (its access list, and whether
-// it takes the folder's), its hidden, system and archive attributes, and when it was made. What
-// the new file has already (a list all taken from the folder, as most books have) is not set
-// again.
+// The access list (and whether it takes the folder's), the hidden, system and archive attributes
+// and the creation time. A list the new file has already (all taken from the folder, as most
+// books have) is not set again.
 bool carryOver(const Target& target, Handle temporary) {
-  AccessList old;
-  AccessList made;
-  DWORD error = old.read(handleOf(target.file));
-  if (error == ERROR_SUCCESS) error = made.read(handleOf(temporary));
+  const AccessList old(handleOf(target.file));
+  const AccessList made(handleOf(temporary));
+  DWORD error = old.error == ERROR_SUCCESS ? made.error : old.error;
   if (error == ERROR_SUCCESS && !(old == made)) {
     error = SetSecurityInfo(handleOf(temporary), SE_FILE_OBJECT,
                             DACL_SECURITY_INFORMATION | (old.isProtected
@@ -266,29 +249,24 @@ bool putTemporaryInPlace(const Target& target, const std::string& /*name*/, Hand
   rename->ReplaceIfExists = TRUE;
   rename->FileNameLength = static_cast<DWORD>(nameBytes);
   final.copy(rename->FileName, final.size());
-  const bool renamed = whileTemporaryHeld([&] {
-    const bool done = retrying([&] {
-      return system::renameByHandle(handleOf(file), rename,
-                                    static_cast<DWORD>(buffer.size() * 8)) != 0;
-    });
-    if (done) disarmCleanup();
-    return done;
+  const EndingsHeld held;
+  const bool renamed = retrying([&] {
+    return system::renameByHandle(handleOf(file), rename, static_cast<DWORD>(buffer.size() * 8)) !=
+           0;
   });
-  if (renamed) {
-    release(file);  // the book is in place and on the disk: how the close goes no longer matters
-    file = kNoHandle;
-  }
-  return renamed;
+  if (!renamed) return false;
+  disarmCleanup();
+  release(file);  // the book is in place and on the disk: how the close goes no longer matters
+  file = kNoHandle;
+  return true;
 }
 
 void removeTemporary(const Target& /*target*/, const std::string& /*name*/, Handle& file) {
-  static_cast<void>(whileTemporaryHeld([&] {
-    static_cast<void>(retrying([&] { return markForRemoval(handleOf(file)); }));
-    disarmCleanup();
-    release(file);
-    file = kNoHandle;
-    return true;
-  }));
+  const EndingsHeld held;
+  static_cast<void>(retrying([&] { return markForRemoval(handleOf(file)); }));
+  disarmCleanup();
+  release(file);
+  file = kNoHandle;
 }
 
 Handle makeScratchFile(std::string& path) {
@@ -314,17 +292,19 @@ Handle makeScratchFile(std::string& path) {
 
 bool copyWhole(Handle from, Handle to) {
   static char buffer[64 * 1024];  // off the stack: the program runs in small stacks too
-  if (!emptyFile(to)) return false;
-  for (std::uint64_t at = 0;;) {
-    OVERLAPPED where{};
-    where.Offset = static_cast<DWORD>(at);
-    where.OffsetHigh = static_cast<DWORD>(at >> 32);
+  const LARGE_INTEGER start{};
+  if (!emptyFile(to) || SetFilePointerEx(handleOf(from), start, nullptr, FILE_BEGIN) == 0)
+    return false;
+  for (;;) {
     DWORD count = 0;
-    if (ReadFile(handleOf(from), buffer, sizeof buffer, &count, &where) == 0)
-      return GetLastError() == ERROR_HANDLE_EOF;
+    if (ReadFile(handleOf(from), buffer, sizeof buffer, &count, nullptr) == 0) return false;
     if (count == 0) return true;
-    if (!writeAt(handleOf(to), buffer, count, at)) return false;
-    at += count;
+    for (DWORD done = 0, written = 0; done < count; done += written) {
+      if (WriteFile(handleOf(to), buffer + done, count - done, &written, nullptr) == 0 ||
+          written == 0) {
+        return false;
+      }
+    }
   }
 }
 
@@ -340,10 +320,6 @@ Handle duplicate(Handle file) {
              ? handleFrom(copy)
              : kNoHandle;
 }
-
-// The console handler waits for the same lock as for the temporary file.
-void holdEndings() { holdTemporary(); }
-void releaseEndings() { releaseTemporary(); }
 
 bool writeAll(Handle file, const char* bytes, std::size_t count) {
   while (count > 0) {
