@@ -1,7 +1,5 @@
 #include "conversions.h"
 
-#include <windows.h>
-
 namespace velmar::platform {
 
 std::wstring widen(const char* utf8) {

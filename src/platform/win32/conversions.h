@@ -1,7 +1,6 @@
 #pragma once
-// The program's values as Windows takes them: names are UTF-8 inside the program and UTF-16 to
-// Windows, and a HANDLE is kept in the integer the platform headers use for a descriptor or a
-// handle alike.
+// Names are UTF-8 inside the program and UTF-16 to Windows; a HANDLE is kept in the integer the
+// platform headers use for a descriptor or a handle alike.
 
 #include <windows.h>
 

@@ -10,9 +10,6 @@ std::size_t atLeastOne(std::size_t size) { return size == 0 ? 1 : size; }
 
 }  // namespace
 
-// Every block comes from the process heap. HeapReAlloc takes no null block: a resize of nothing
-// is an allocation.
-
 void* heapAllocate(std::size_t size) { return HeapAlloc(GetProcessHeap(), 0, atLeastOne(size)); }
 
 void* heapAllocateZeroed(std::size_t size) {
@@ -20,6 +17,7 @@ void* heapAllocateZeroed(std::size_t size) {
 }
 
 void* heapResize(void* block, std::size_t newSize) {
+  // HeapReAlloc takes no null block.
   if (block == nullptr) return heapAllocate(newSize);
   return HeapReAlloc(GetProcessHeap(), 0, block, atLeastOne(newSize));
 }

@@ -23,15 +23,13 @@ bool deliver(const std::string& utf8) {
   DWORD written = 0;
   if (GetConsoleMode(output, &mode) != 0) {
     const std::wstring wide = widen(utf8.c_str());
-    return WriteConsoleW(output, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) !=
-           0;
+    const DWORD length = static_cast<DWORD>(wide.size());
+    return WriteConsoleW(output, wide.data(), length, &written, nullptr) != 0;
   }
   for (std::size_t done = 0; done < utf8.size(); done += written) {
-    if (WriteFile(output, utf8.data() + done, static_cast<DWORD>(utf8.size() - done), &written,
-                  nullptr) == 0 ||
-        written == 0) {
+    const DWORD left = static_cast<DWORD>(utf8.size() - done);
+    if (WriteFile(output, utf8.data() + done, left, &written, nullptr) == 0 || written == 0)
       return false;
-    }
   }
   return true;
 }

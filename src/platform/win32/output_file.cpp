@@ -1,10 +1,10 @@
-// The book file's system work on Windows. The live temporary file is recorded in
-// live_temporary.cpp, so that no console event leaves it behind.
+// The book file's system work on Windows, and the one record of its live temporary file, which
+// the console's events and exit must not leave behind.
 
 #include <windows.h>
 #include <aclapi.h>
 
-#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -17,8 +17,6 @@
 namespace velmar::platform::output {
 namespace {
 
-// --- Waiting for other programs ------------------------------------------------------------------
-
 // Refusals that another program's open file or lock, or a deletion still under way, explains,
 // and that a moment can clear: virus scanners, the search indexer, cloud sync or a reader showing
 // the old book open files behind the program's back.
@@ -27,8 +25,6 @@ bool otherProgramHolds(DWORD error) {
          error == ERROR_ACCESS_DENIED || error == ERROR_DELETE_PENDING ||
          error == ERROR_USER_MAPPED_FILE;
 }
-
-bool sharingViolation(DWORD error) { return error == ERROR_SHARING_VIOLATION; }
 
 // Calls `attempt` until it succeeds, fails for a reason `retried` does not accept, or the run
 // has waited all it may (patience.h). The last error stays for the caller.
@@ -43,23 +39,6 @@ bool retrying(Attempt attempt, bool (*retried)(DWORD) = otherProgramHolds) {
     }
   }
 }
-
-// A metadata call the file system does not support (FAT keeps no access lists): nothing to
-// carry over, not a refusal.
-bool unsupported(DWORD error) {
-  return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
-}
-
-// While one lives, no console event may remove the temporary file or end the program; one that
-// came meanwhile ends it, with its status, right after.
-struct EndingsHeld {
-  EndingsHeld() { holdEndings(); }
-  ~EndingsHeld() { releaseEndings(); }
-  EndingsHeld(const EndingsHeld&) = delete;
-  EndingsHeld& operator=(const EndingsHeld&) = delete;
-};
-
-// --- Names -------------------------------------------------------------------------------------
 
 // The path a call such as GetFullPathNameW writes, asked once for its length and once for the
 // text, or `fallback` when the system cannot tell.
@@ -83,6 +62,12 @@ void splitPath(const std::wstring& path, Target& target) {
 
 std::wstring pathIn(const Target& target, const std::string& name) {
   return widen((target.folder + name).c_str());
+}
+
+// A metadata call the file system does not support (FAT keeps no access lists): nothing to
+// carry over, not a refusal.
+bool unsupported(DWORD error) {
+  return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
 }
 
 // A file's access list, and whether it is protected from the folder's.
@@ -117,6 +102,57 @@ struct AccessList {
   }
 };
 
+// --- The live temporary file and the console's events --------------------------------------------
+
+// Read by the console handler and at exit; null while no temporary file is live.
+HANDLE volatile liveTemporary = nullptr;
+// The thread of the console handler ending the program, once an event came; 0 before.
+volatile LONG endingThread = 0;
+SRWLOCK held = SRWLOCK_INIT;
+
+// `file` needs DELETE access; the file goes once its last handle closes, whoever else holds one.
+bool markForRemoval(HANDLE file) {
+  FILE_DISPOSITION_INFO removal{};
+  removal.DeleteFile = TRUE;
+  return SetFileInformationByHandle(file, FileDispositionInfo, &removal, sizeof removal) != 0;
+}
+
+// The handle closes as the process ends, and the file goes with it.
+void removeLiveTemporary() {
+  const HANDLE file = InterlockedExchangePointer(&liveTemporary, nullptr);
+  if (file != nullptr) markForRemoval(file);
+}
+
+// Waits for the handler, which is ending the program with the event's status. The handler's own
+// thread runs the exit functions as it ends the program, and must not wait for itself.
+void yieldToAnEvent() {
+  const LONG ending = InterlockedCompareExchange(&endingThread, 0, 0);
+  if (ending != 0 && ending != static_cast<LONG>(GetCurrentThreadId())) Sleep(INFINITE);
+}
+
+extern "C" void removeLiveTemporaryAtExit() {
+  yieldToAnEvent();
+  removeLiveTemporary();
+}
+
+// Once no temporary file is being made, put in place or removed: remove it and end the program
+// as the console would, with the event's status. A second event finds the first one ending it.
+BOOL WINAPI onConsoleEvent(DWORD /*event*/) {
+  InterlockedCompareExchange(&endingThread, static_cast<LONG>(GetCurrentThreadId()), 0);
+  AcquireSRWLockExclusive(&held);
+  removeLiveTemporary();
+  ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+}
+
+// While one lives, the console handler, on a thread of its own, waits: no event may remove the
+// temporary file or end the program. One that came meanwhile ends it right after.
+struct EndingsHeld {
+  EndingsHeld() { holdEndings(); }
+  ~EndingsHeld() { releaseEndings(); }
+  EndingsHeld(const EndingsHeld&) = delete;
+  EndingsHeld& operator=(const EndingsHeld&) = delete;
+};
+
 }  // namespace
 
 // --- The primitives ------------------------------------------------------------------------------
@@ -127,10 +163,9 @@ bool inspectTarget(const char* path, Target& target) {
     return GetFullPathNameW(wide.c_str(), size, text, nullptr);
   };
   const std::wstring full = pathAsked(fullPath, wide);
-  // May the book be written at all? Opening the existing file for writing answers it the way
-  // overwriting would: a read-only book and a folder are refused here, a book another program
-  // holds is waited for. Others may still read, write, and replace it meanwhile. Opened for
-  // reading too where it may be, so a book rewritten in place can be copied aside.
+  // Opened for writing as overwriting would open it (a read-only book or a folder is refused, a
+  // book another program holds is waited for), letting others read, write and replace it; for
+  // reading too where it may be, so that a book rewritten in place can be copied aside.
   const auto openFor = [&](DWORD access) {
     return CreateFileW(wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -143,7 +178,7 @@ bool inspectTarget(const char* path, Target& target) {
           existing = openFor(GENERIC_WRITE);
         return existing != INVALID_HANDLE_VALUE;
       },
-      sharingViolation);
+      [](DWORD error) { return error == ERROR_SHARING_VIOLATION; });
   if (!opened) {
     if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
     target.plan = Plan::ThroughTemporary;
@@ -170,10 +205,9 @@ bool inspectTarget(const char* path, Target& target) {
 }
 
 Handle createInPlace(const Target& target) {
-  const HANDLE file =
-      CreateFileW(pathIn(target, target.name).c_str(), GENERIC_WRITE,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                  nullptr);
+  const HANDLE file = CreateFileW(pathIn(target, target.name).c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   return file == INVALID_HANDLE_VALUE ? kNoHandle : handleFrom(file);
 }
 
@@ -195,9 +229,8 @@ bool emptyFile(Handle file) {
 
 Created createTemporary(const Target& target, const std::string& name, Handle& file) {
   const std::wstring wide = pathIn(target, name);
-  // Made and recorded while no console event can come between. DELETE access, kept until the
-  // file is in place or removed, refuses every other program that would not let it be renamed
-  // and removed meanwhile.
+  // DELETE access, kept until the file is in place or removed, refuses every other program that
+  // would not let it be renamed and removed meanwhile.
   const EndingsHeld held;
   const HANDLE made = CreateFileW(wide.c_str(), GENERIC_WRITE | DELETE | WRITE_DAC,
                                   FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
@@ -207,7 +240,7 @@ Created createTemporary(const Target& target, const std::string& name, Handle& f
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Created::NameTaken;
     return error == ERROR_ACCESS_DENIED ? Created::FolderRefuses : Created::Failed;
   }
-  armCleanup(made);
+  InterlockedExchangePointer(&liveTemporary, made);
   file = handleFrom(made);
   return Created::Yes;
 }
@@ -220,11 +253,11 @@ bool carryOver(const Target& target, Handle temporary) {
   const AccessList made(handleOf(temporary));
   DWORD error = old.error == ERROR_SUCCESS ? made.error : old.error;
   if (error == ERROR_SUCCESS && !(old == made)) {
-    error = SetSecurityInfo(handleOf(temporary), SE_FILE_OBJECT,
-                            DACL_SECURITY_INFORMATION | (old.isProtected
-                                                             ? PROTECTED_DACL_SECURITY_INFORMATION
-                                                             : UNPROTECTED_DACL_SECURITY_INFORMATION),
-                            nullptr, nullptr, old.list, nullptr);
+    error = SetSecurityInfo(
+        handleOf(temporary), SE_FILE_OBJECT,
+        DACL_SECURITY_INFORMATION | (old.isProtected ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                     : UNPROTECTED_DACL_SECURITY_INFORMATION),
+        nullptr, nullptr, old.list, nullptr);
   }
   if (error != ERROR_SUCCESS && !unsupported(error)) return false;
   BY_HANDLE_FILE_INFORMATION book{};
@@ -232,11 +265,12 @@ bool carryOver(const Target& target, Handle temporary) {
   FILE_BASIC_INFO basic{};  // times left 0 and attributes 0 stay as they are
   basic.CreationTime.LowPart = book.ftCreationTime.dwLowDateTime;
   basic.CreationTime.HighPart = static_cast<LONG>(book.ftCreationTime.dwHighDateTime);
-  basic.FileAttributes = book.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                                 FILE_ATTRIBUTE_ARCHIVE |
-                                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-  return SetFileInformationByHandle(handleOf(temporary), FileBasicInfo, &basic, sizeof basic) != 0 ||
-         unsupported(GetLastError());
+  basic.FileAttributes =
+      book.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+  if (SetFileInformationByHandle(handleOf(temporary), FileBasicInfo, &basic, sizeof basic) != 0)
+    return true;
+  return unsupported(GetLastError());
 }
 
 bool putTemporaryInPlace(const Target& target, const std::string& /*name*/, Handle& file) {
@@ -249,13 +283,12 @@ bool putTemporaryInPlace(const Target& target, const std::string& /*name*/, Hand
   rename->ReplaceIfExists = TRUE;
   rename->FileNameLength = static_cast<DWORD>(nameBytes);
   final.copy(rename->FileName, final.size());
+  const DWORD size = static_cast<DWORD>(buffer.size() * 8);
   const EndingsHeld held;
-  const bool renamed = retrying([&] {
-    return system::renameByHandle(handleOf(file), rename, static_cast<DWORD>(buffer.size() * 8)) !=
-           0;
-  });
+  const bool renamed =
+      retrying([&] { return system::renameByHandle(handleOf(file), rename, size) != 0; });
   if (!renamed) return false;
-  disarmCleanup();
+  InterlockedExchangePointer(&liveTemporary, nullptr);
   release(file);  // the book is in place and on the disk: how the close goes no longer matters
   file = kNoHandle;
   return true;
@@ -264,7 +297,7 @@ bool putTemporaryInPlace(const Target& target, const std::string& /*name*/, Hand
 void removeTemporary(const Target& /*target*/, const std::string& /*name*/, Handle& file) {
   const EndingsHeld held;
   static_cast<void>(retrying([&] { return markForRemoval(handleOf(file)); }));
-  disarmCleanup();
+  InterlockedExchangePointer(&liveTemporary, nullptr);
   release(file);
   file = kNoHandle;
 }
@@ -274,13 +307,13 @@ Handle makeScratchFile(std::string& path) {
   const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
   if (length == 0 || length > MAX_PATH) return kNoHandle;
   for (std::uint64_t attempt = 0; attempt < 100; ++attempt) {
-    const std::uint64_t number = GetTickCount64() ^ (processNumber() << 32) ^
-                                 (attempt * 0x9E3779B97F4A7C15ull);
+    const std::uint64_t number =
+        GetTickCount64() ^ (processNumber() << 32) ^ (attempt * 0x9E3779B97F4A7C15ull);
     wchar_t name[40];
     swprintf(name, 40, L"velmar2fb2-old-book-%016llx", static_cast<unsigned long long>(number));
     const std::wstring wide = std::wstring(folder) + name;
-    const HANDLE made = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
-                                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE made = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (made != INVALID_HANDLE_VALUE) {
       path = narrow(wide.c_str());
       return handleFrom(made);
@@ -321,11 +354,17 @@ Handle duplicate(Handle file) {
              : kNoHandle;
 }
 
+void holdEndings() { AcquireSRWLockExclusive(&held); }
+
+void releaseEndings() {
+  ReleaseSRWLockExclusive(&held);
+  yieldToAnEvent();
+}
+
 bool writeAll(Handle file, const char* bytes, std::size_t count) {
   while (count > 0) {
     const DWORD chunk = count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count);
     DWORD written = 0;
-    // No progress is a failure too: trying again would only repeat it.
     if (system::writeFile(handleOf(file), bytes, chunk, &written) == 0 || written == 0)
       return false;
     bytes += written;
@@ -346,5 +385,10 @@ void release(Handle handle) {
 }
 
 std::uint64_t processNumber() { return GetCurrentProcessId(); }
+
+void ownTheEnding() {
+  static_cast<void>(std::atexit(removeLiveTemporaryAtExit));
+  static_cast<void>(SetConsoleCtrlHandler(onConsoleEvent, TRUE));
+}
 
 }  // namespace velmar::platform::output

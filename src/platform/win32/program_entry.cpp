@@ -8,7 +8,6 @@
 
 // A narrow main would see only what the system's ANSI code page can spell of the arguments.
 int wmain(int argc, wchar_t** argv) {
-  // Before anything else: a run ended even while the database is read ends as the console ends it.
   velmar::platform::output::ownTheEnding();
   std::vector<std::string> arguments;
   for (int index = 0; index < argc; ++index)
