@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "handles.h"
+#include "conversions.h"
 
 namespace velmar::platform {
 

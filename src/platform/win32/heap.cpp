@@ -10,13 +10,10 @@ std::size_t atLeastOne(std::size_t size) { return size == 0 ? 1 : size; }
 
 }  // namespace
 
-// Every block comes from the process heap. HeapReAlloc takes no null block, so a resize of
-// nothing is an allocation; it may move a block to grow it, which the stores allow for (they
-// grow geometrically, so the copies add up to linear time).
-
 void* heapAllocate(std::size_t size) { return HeapAlloc(GetProcessHeap(), 0, atLeastOne(size)); }
 
 void* heapResize(void* block, std::size_t newSize) {
+  // HeapReAlloc takes no null block.
   if (block == nullptr) return heapAllocate(newSize);
   return HeapReAlloc(GetProcessHeap(), 0, block, atLeastOne(newSize));
 }

@@ -4,8 +4,7 @@
 
 #include <new>
 
-#include "handles.h"
-#include "wide_names.h"
+#include "conversions.h"
 
 namespace velmar::platform {
 
@@ -31,8 +30,8 @@ bool InputFile::fill() {
   held_ = 0;
   if (handle_ == kClosed || failed_) return false;
   DWORD count = 0;
-  if (ReadFile(handleOf(handle_), buffer_.get(), static_cast<DWORD>(kBufferSize), &count, nullptr) ==
-      0) {
+  if (ReadFile(handleOf(handle_), buffer_.get(), static_cast<DWORD>(kBufferSize), &count,
+               nullptr) == 0) {
     // A pipe whose writer has finished ends this way, closed or disconnected; anything else is a
     // read error.
     const DWORD error = GetLastError();

@@ -7,13 +7,7 @@ namespace velmar::platform {
 LocalTime localTimeNow() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  LocalTime result;
-  result.year = now.wYear;
-  result.month = now.wMonth;
-  result.day = now.wDay;
-  result.hour = now.wHour;
-  result.minute = now.wMinute;
-  return result;
+  return LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
 }
 
 }  // namespace velmar::platform

@@ -6,51 +6,32 @@
 #include <cstdio>
 #include <string>
 
+#include "conversions.h"
 #include "platform/line_ends.h"
-#include "wide_names.h"
 
 namespace velmar::platform {
 namespace {
 
 bool messageLost = false;
 
-// Console programs on Windows end their lines with CR LF.
-std::string withCrLf(const std::string& text) {
-  std::string lines(2 * text.size(), '\0');
-  lines.resize(copyWithCrLf(text.data(), text.size(), &lines[0]));
-  return lines;
-}
-
-void deliver(const std::string& utf8) {
+// A console shows the names in its own characters, whatever its code page; a file or a pipe
+// receives the bytes as they are, UTF-8.
+bool deliver(const std::string& utf8) {
   const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (output == INVALID_HANDLE_VALUE || output == nullptr) {
-    messageLost = true;
-    return;
-  }
+  if (output == INVALID_HANDLE_VALUE || output == nullptr) return false;
   DWORD mode = 0;
+  DWORD written = 0;
   if (GetConsoleMode(output, &mode) != 0) {
-    // A console shows the names in its own characters, whatever its code page.
     const std::wstring wide = widen(utf8.c_str());
-    DWORD written = 0;
-    if (WriteConsoleW(output, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) ==
-        0) {
-      messageLost = true;
-    }
-    return;
+    const DWORD length = static_cast<DWORD>(wide.size());
+    return WriteConsoleW(output, wide.data(), length, &written, nullptr) != 0;
   }
-  // Redirected to a file or a pipe: the bytes as they are, UTF-8.
-  const char* bytes = utf8.data();
-  std::size_t left = utf8.size();
-  while (left > 0) {
-    DWORD written = 0;
-    if (WriteFile(output, bytes, static_cast<DWORD>(left), &written, nullptr) == 0 ||
-        written == 0) {
-      messageLost = true;
-      return;
-    }
-    bytes += written;
-    left -= written;
+  for (std::size_t done = 0; done < utf8.size(); done += written) {
+    const DWORD left = static_cast<DWORD>(utf8.size() - done);
+    if (WriteFile(output, utf8.data() + done, left, &written, nullptr) == 0 || written == 0)
+      return false;
   }
+  return true;
 }
 
 }  // namespace
@@ -70,8 +51,9 @@ void printMessage(const char* format, ...) {
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
   std::vsnprintf(&text[0], text.size(), format, arguments);
   va_end(arguments);
-  text.resize(static_cast<std::size_t>(length));
-  deliver(withCrLf(text));
+  std::string lines(2 * text.size(), '\0');
+  lines.resize(copyWithCrLf(text.data(), static_cast<std::size_t>(length), &lines[0]));
+  if (!deliver(lines)) messageLost = true;
 }
 
 // Nothing is held back: every message was written as it was printed.

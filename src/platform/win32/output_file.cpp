@@ -1,39 +1,30 @@
-// The book file's system work on Windows (see output_primitives.h): what a name leads to, the
-// temporary file (recorded in live_temporary.cpp, so no console event leaves it behind), and
-// putting it in the book's place. The temporary file's handle, with DELETE access, stays with the
-// run until the file is in place or removed: it is renamed and removed through that handle, and
-// another program may open it only if it lets it be renamed and removed meanwhile. Other programs
-// open files behind the program's back (virus scanners, the search indexer, cloud sync, a reader
-// showing the old book), so a step they refuse is tried again while the run's patience lasts.
+// The book file's system work on Windows, and the one record of its live temporary file, which
+// the console's events and exit must not leave behind.
 
 #include <windows.h>
 #include <aclapi.h>
 
-#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include "handles.h"
+#include "conversions.h"
 #include "live_temporary.h"
-#include "system_calls.h"
 #include "platform/output_primitives.h"
 #include "platform/patience.h"
-#include "wide_names.h"
+#include "system_calls.h"
 
 namespace velmar::platform::output {
 namespace {
 
-// --- Waiting for other programs ------------------------------------------------------------------
-
 // Refusals that another program's open file or lock, or a deletion still under way, explains,
-// and that a moment can clear.
+// and that a moment can clear: virus scanners, the search indexer, cloud sync or a reader showing
+// the old book open files behind the program's back.
 bool otherProgramHolds(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
          error == ERROR_ACCESS_DENIED || error == ERROR_DELETE_PENDING ||
          error == ERROR_USER_MAPPED_FILE;
 }
-
-bool sharingViolation(DWORD error) { return error == ERROR_SHARING_VIOLATION; }
 
 // Calls `attempt` until it succeeds, fails for a reason `retried` does not accept, or the run
 // has waited all it may (patience.h). The last error stays for the caller.
@@ -49,50 +40,17 @@ bool retrying(Attempt attempt, bool (*retried)(DWORD) = otherProgramHolds) {
   }
 }
 
-// A metadata call the file system does not support (FAT keeps no access lists): nothing to
-// carry over, not a refusal.
-bool unsupported(DWORD error) {
-  return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
-}
-
-// Writes `count` bytes at `offset`, whatever the handle's position.
-bool writeAt(HANDLE file, const char* bytes, DWORD count, std::uint64_t offset) {
-  while (count > 0) {
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    DWORD written = 0;
-    if (WriteFile(file, bytes, count, &written, &at) == 0 || written == 0) return false;
-    bytes += written;
-    count -= written;
-    offset += written;
-  }
-  return true;
-}
-
-// --- Names -------------------------------------------------------------------------------------
-
-// `path` made absolute, or as it was when the system cannot.
-std::wstring fullPathOf(const std::wstring& path) {
-  const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (length == 0) return path;
-  std::wstring full(length, L'\0');
-  const DWORD used = GetFullPathNameW(path.c_str(), length, &full[0], nullptr);
-  if (used == 0 || used >= length) return path;
-  full.resize(used);
-  return full;
-}
-
-// Where the open file really is, symbolic links followed, or `fallback` when the system cannot
-// tell.
-std::wstring finalPathOf(HANDLE file, const std::wstring& fallback) {
-  const DWORD length = GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED);
+// The path a call such as GetFullPathNameW writes, asked once for its length and once for the
+// text, or `fallback` when the system cannot tell.
+template <typename Ask>
+std::wstring pathAsked(Ask ask, const std::wstring& fallback) {
+  const DWORD length = ask(nullptr, 0);
   if (length == 0) return fallback;
-  std::wstring final(length, L'\0');
-  const DWORD used = GetFinalPathNameByHandleW(file, &final[0], length, FILE_NAME_NORMALIZED);
+  std::wstring path(length, L'\0');
+  const DWORD used = ask(&path[0], length);
   if (used == 0 || used >= length) return fallback;
-  final.resize(used);
-  return final;
+  path.resize(used);
+  return path;
 }
 
 void splitPath(const std::wstring& path, Target& target) {
@@ -106,27 +64,31 @@ std::wstring pathIn(const Target& target, const std::string& name) {
   return widen((target.folder + name).c_str());
 }
 
+// A metadata call the file system does not support (FAT keeps no access lists): nothing to
+// carry over, not a refusal.
+bool unsupported(DWORD error) {
+  return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
+}
+
 // A file's access list, and whether it is protected from the folder's.
 struct AccessList {
   PSECURITY_DESCRIPTOR security = nullptr;
   PACL list = nullptr;
+  const DWORD error;
   bool isProtected = false;
 
-  AccessList() = default;
-  AccessList(const AccessList&) = delete;
-  AccessList& operator=(const AccessList&) = delete;
-  ~AccessList() { LocalFree(security); }
-
-  DWORD read(HANDLE file) {
-    const DWORD error = GetSecurityInfo(file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                        nullptr, &list, nullptr, &security);
+  explicit AccessList(HANDLE file)
+      : error(GetSecurityInfo(file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              &list, nullptr, &security)) {
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
     isProtected = error == ERROR_SUCCESS &&
                   GetSecurityDescriptorControl(security, &control, &revision) != 0 &&
                   (control & SE_DACL_PROTECTED) != 0;
-    return error;
   }
+  AccessList(const AccessList&) = delete;
+  AccessList& operator=(const AccessList&) = delete;
+  ~AccessList() { LocalFree(security); }
 
   bool operator==(const AccessList& other) const {
     ACL_SIZE_INFORMATION size{};
@@ -140,16 +102,70 @@ struct AccessList {
   }
 };
 
+// --- The live temporary file and the console's events --------------------------------------------
+
+// Read by the console handler and at exit; null while no temporary file is live.
+HANDLE volatile liveTemporary = nullptr;
+// The thread of the console handler ending the program, once an event came; 0 before.
+volatile LONG endingThread = 0;
+SRWLOCK held = SRWLOCK_INIT;
+
+// `file` needs DELETE access; the file goes once its last handle closes, whoever else holds one.
+bool markForRemoval(HANDLE file) {
+  FILE_DISPOSITION_INFO removal{};
+  removal.DeleteFile = TRUE;
+  return SetFileInformationByHandle(file, FileDispositionInfo, &removal, sizeof removal) != 0;
+}
+
+// The handle closes as the process ends, and the file goes with it.
+void removeLiveTemporary() {
+  const HANDLE file = InterlockedExchangePointer(&liveTemporary, nullptr);
+  if (file != nullptr) markForRemoval(file);
+}
+
+// Waits for the handler, which is ending the program with the event's status. The handler's own
+// thread runs the exit functions as it ends the program, and must not wait for itself.
+void yieldToAnEvent() {
+  const LONG ending = InterlockedCompareExchange(&endingThread, 0, 0);
+  if (ending != 0 && ending != static_cast<LONG>(GetCurrentThreadId())) Sleep(INFINITE);
+}
+
+extern "C" void removeLiveTemporaryAtExit() {
+  yieldToAnEvent();
+  removeLiveTemporary();
+}
+
+// Once no temporary file is being made, put in place or removed: remove it and end the program
+// as the console would, with the event's status. A second event finds the first one ending it.
+BOOL WINAPI onConsoleEvent(DWORD /*event*/) {
+  InterlockedCompareExchange(&endingThread, static_cast<LONG>(GetCurrentThreadId()), 0);
+  AcquireSRWLockExclusive(&held);
+  removeLiveTemporary();
+  ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+}
+
+// While one lives, the console handler, on a thread of its own, waits: no event may remove the
+// temporary file or end the program. One that came meanwhile ends it right after.
+struct EndingsHeld {
+  EndingsHeld() { holdEndings(); }
+  ~EndingsHeld() { releaseEndings(); }
+  EndingsHeld(const EndingsHeld&) = delete;
+  EndingsHeld& operator=(const EndingsHeld&) = delete;
+};
+
 }  // namespace
 
 // --- The primitives ------------------------------------------------------------------------------
 
 bool inspectTarget(const char* path, Target& target) {
   const std::wstring wide = widen(path);
-  // May the book be written at all? Opening the existing file for writing answers it the way
-  // overwriting would: a read-only book and a folder are refused here, a book another program
-  // holds is waited for. Others may still read, write, and replace it meanwhile. Opened for
-  // reading too where it may be, so a book rewritten in place can be copied aside.
+  const auto fullPath = [&](wchar_t* text, DWORD size) {
+    return GetFullPathNameW(wide.c_str(), size, text, nullptr);
+  };
+  const std::wstring full = pathAsked(fullPath, wide);
+  // Opened for writing as overwriting would open it (a read-only book or a folder is refused, a
+  // book another program holds is waited for), letting others read, write and replace it; for
+  // reading too where it may be, so that a book rewritten in place can be copied aside.
   const auto openFor = [&](DWORD access) {
     return CreateFileW(wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -162,11 +178,11 @@ bool inspectTarget(const char* path, Target& target) {
           existing = openFor(GENERIC_WRITE);
         return existing != INVALID_HANDLE_VALUE;
       },
-      sharingViolation);
+      [](DWORD error) { return error == ERROR_SHARING_VIOLATION; });
   if (!opened) {
     if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
     target.plan = Plan::ThroughTemporary;
-    splitPath(fullPathOf(wide), target);
+    splitPath(full, target);
     return true;
   }
   target.file = handleFrom(existing);
@@ -181,15 +197,17 @@ bool inspectTarget(const char* path, Target& target) {
   // Other hard links must go on seeing the book.
   target.plan = information.nNumberOfLinks > 1 ? Plan::InPlace : Plan::ThroughTemporary;
   // A symbolic link stays a link: the file it leads to is the one replaced, beside itself.
-  splitPath(finalPathOf(existing, fullPathOf(wide)), target);
+  const auto finalPath = [&](wchar_t* text, DWORD size) {
+    return GetFinalPathNameByHandleW(existing, text, size, FILE_NAME_NORMALIZED);
+  };
+  splitPath(pathAsked(finalPath, full), target);
   return true;
 }
 
 Handle createInPlace(const Target& target) {
-  const HANDLE file =
-      CreateFileW(pathIn(target, target.name).c_str(), GENERIC_WRITE,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                  nullptr);
+  const HANDLE file = CreateFileW(pathIn(target, target.name).c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   return file == INVALID_HANDLE_VALUE ? kNoHandle : handleFrom(file);
 }
 
@@ -211,38 +229,35 @@ bool emptyFile(Handle file) {
 
 Created createTemporary(const Target& target, const std::string& name, Handle& file) {
   const std::wstring wide = pathIn(target, name);
-  // Made and recorded while no console event can come between. DELETE access, kept until the
-  // file is in place or removed, refuses every other program that would not let it go.
-  return whileTemporaryHeld([&] {
-    const HANDLE made = CreateFileW(wide.c_str(), GENERIC_WRITE | DELETE | WRITE_DAC,
-                                    FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (made == INVALID_HANDLE_VALUE) {
-      const DWORD error = GetLastError();
-      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Created::NameTaken;
-      return error == ERROR_ACCESS_DENIED ? Created::FolderRefuses : Created::Failed;
-    }
-    armCleanup(made);
-    file = handleFrom(made);
-    return Created::Yes;
-  });
+  // DELETE access, kept until the file is in place or removed, refuses every other program that
+  // would not let it be renamed and removed meanwhile.
+  const EndingsHeld held;
+  const HANDLE made = CreateFileW(wide.c_str(), GENERIC_WRITE | DELETE | WRITE_DAC,
+                                  FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (made == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Created::NameTaken;
+    return error == ERROR_ACCESS_DENIED ? Created::FolderRefuses : Created::Failed;
+  }
+  InterlockedExchangePointer(&liveTemporary, made);
+  file = handleFrom(made);
+  return Created::Yes;
 }
 
-// What the rename would not keep: who may read or write the book (its access list, and whether
-// it takes the folder's), its hidden, system and archive attributes, and when it was made. What
-// the new file has already (a list all taken from the folder, as most books have) is not set
-// again.
+// The access list (and whether it takes the folder's), the hidden, system and archive attributes
+// and the creation time. A list the new file has already (all taken from the folder, as most
+// books have) is not set again.
 bool carryOver(const Target& target, Handle temporary) {
-  AccessList old;
-  AccessList made;
-  DWORD error = old.read(handleOf(target.file));
-  if (error == ERROR_SUCCESS) error = made.read(handleOf(temporary));
+  const AccessList old(handleOf(target.file));
+  const AccessList made(handleOf(temporary));
+  DWORD error = old.error == ERROR_SUCCESS ? made.error : old.error;
   if (error == ERROR_SUCCESS && !(old == made)) {
-    error = SetSecurityInfo(handleOf(temporary), SE_FILE_OBJECT,
-                            DACL_SECURITY_INFORMATION | (old.isProtected
-                                                             ? PROTECTED_DACL_SECURITY_INFORMATION
-                                                             : UNPROTECTED_DACL_SECURITY_INFORMATION),
-                            nullptr, nullptr, old.list, nullptr);
+    error = SetSecurityInfo(
+        handleOf(temporary), SE_FILE_OBJECT,
+        DACL_SECURITY_INFORMATION | (old.isProtected ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                     : UNPROTECTED_DACL_SECURITY_INFORMATION),
+        nullptr, nullptr, old.list, nullptr);
   }
   if (error != ERROR_SUCCESS && !unsupported(error)) return false;
   BY_HANDLE_FILE_INFORMATION book{};
@@ -250,11 +265,12 @@ bool carryOver(const Target& target, Handle temporary) {
   FILE_BASIC_INFO basic{};  // times left 0 and attributes 0 stay as they are
   basic.CreationTime.LowPart = book.ftCreationTime.dwLowDateTime;
   basic.CreationTime.HighPart = static_cast<LONG>(book.ftCreationTime.dwHighDateTime);
-  basic.FileAttributes = book.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                                 FILE_ATTRIBUTE_ARCHIVE |
-                                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-  return SetFileInformationByHandle(handleOf(temporary), FileBasicInfo, &basic, sizeof basic) != 0 ||
-         unsupported(GetLastError());
+  basic.FileAttributes =
+      book.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+  if (SetFileInformationByHandle(handleOf(temporary), FileBasicInfo, &basic, sizeof basic) != 0)
+    return true;
+  return unsupported(GetLastError());
 }
 
 bool putTemporaryInPlace(const Target& target, const std::string& /*name*/, Handle& file) {
@@ -267,29 +283,23 @@ bool putTemporaryInPlace(const Target& target, const std::string& /*name*/, Hand
   rename->ReplaceIfExists = TRUE;
   rename->FileNameLength = static_cast<DWORD>(nameBytes);
   final.copy(rename->FileName, final.size());
-  const bool renamed = whileTemporaryHeld([&] {
-    const bool done = retrying([&] {
-      return system::renameByHandle(handleOf(file), rename,
-                                    static_cast<DWORD>(buffer.size() * 8)) != 0;
-    });
-    if (done) disarmCleanup();
-    return done;
-  });
-  if (renamed) {
-    release(file);  // the book is in place and on the disk: how the close goes no longer matters
-    file = kNoHandle;
-  }
-  return renamed;
+  const DWORD size = static_cast<DWORD>(buffer.size() * 8);
+  const EndingsHeld held;
+  const bool renamed =
+      retrying([&] { return system::renameByHandle(handleOf(file), rename, size) != 0; });
+  if (!renamed) return false;
+  InterlockedExchangePointer(&liveTemporary, nullptr);
+  release(file);  // the book is in place and on the disk: how the close goes no longer matters
+  file = kNoHandle;
+  return true;
 }
 
 void removeTemporary(const Target& /*target*/, const std::string& /*name*/, Handle& file) {
-  static_cast<void>(whileTemporaryHeld([&] {
-    static_cast<void>(retrying([&] { return markForRemoval(handleOf(file)); }));
-    disarmCleanup();
-    release(file);
-    file = kNoHandle;
-    return true;
-  }));
+  const EndingsHeld held;
+  static_cast<void>(retrying([&] { return markForRemoval(handleOf(file)); }));
+  InterlockedExchangePointer(&liveTemporary, nullptr);
+  release(file);
+  file = kNoHandle;
 }
 
 Handle makeScratchFile(std::string& path) {
@@ -297,13 +307,13 @@ Handle makeScratchFile(std::string& path) {
   const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
   if (length == 0 || length > MAX_PATH) return kNoHandle;
   for (std::uint64_t attempt = 0; attempt < 100; ++attempt) {
-    const std::uint64_t number = GetTickCount64() ^ (processNumber() << 32) ^
-                                 (attempt * 0x9E3779B97F4A7C15ull);
+    const std::uint64_t number =
+        GetTickCount64() ^ (processNumber() << 32) ^ (attempt * 0x9E3779B97F4A7C15ull);
     wchar_t name[40];
     swprintf(name, 40, L"velmar2fb2-old-book-%016llx", static_cast<unsigned long long>(number));
     const std::wstring wide = std::wstring(folder) + name;
-    const HANDLE made = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
-                                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE made = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (made != INVALID_HANDLE_VALUE) {
       path = narrow(wide.c_str());
       return handleFrom(made);
@@ -315,17 +325,19 @@ Handle makeScratchFile(std::string& path) {
 
 bool copyWhole(Handle from, Handle to) {
   static char buffer[64 * 1024];  // off the stack: the program runs in small stacks too
-  if (!emptyFile(to)) return false;
-  for (std::uint64_t at = 0;;) {
-    OVERLAPPED where{};
-    where.Offset = static_cast<DWORD>(at);
-    where.OffsetHigh = static_cast<DWORD>(at >> 32);
+  const LARGE_INTEGER start{};
+  if (!emptyFile(to) || SetFilePointerEx(handleOf(from), start, nullptr, FILE_BEGIN) == 0)
+    return false;
+  for (;;) {
     DWORD count = 0;
-    if (ReadFile(handleOf(from), buffer, sizeof buffer, &count, &where) == 0)
-      return GetLastError() == ERROR_HANDLE_EOF;
+    if (ReadFile(handleOf(from), buffer, sizeof buffer, &count, nullptr) == 0) return false;
     if (count == 0) return true;
-    if (!writeAt(handleOf(to), buffer, count, at)) return false;
-    at += count;
+    for (DWORD done = 0, written = 0; done < count; done += written) {
+      if (WriteFile(handleOf(to), buffer + done, count - done, &written, nullptr) == 0 ||
+          written == 0) {
+        return false;
+      }
+    }
   }
 }
 
@@ -342,15 +354,17 @@ Handle duplicate(Handle file) {
              : kNoHandle;
 }
 
-// The console handler waits for the same lock as for the temporary file.
-void holdEndings() { holdTemporary(); }
-void releaseEndings() { releaseTemporary(); }
+void holdEndings() { AcquireSRWLockExclusive(&held); }
+
+void releaseEndings() {
+  ReleaseSRWLockExclusive(&held);
+  yieldToAnEvent();
+}
 
 bool writeAll(Handle file, const char* bytes, std::size_t count) {
   while (count > 0) {
     const DWORD chunk = count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count);
     DWORD written = 0;
-    // No progress is a failure too: trying again would only repeat it.
     if (system::writeFile(handleOf(file), bytes, chunk, &written) == 0 || written == 0)
       return false;
     bytes += written;
@@ -371,5 +385,10 @@ void release(Handle handle) {
 }
 
 std::uint64_t processNumber() { return GetCurrentProcessId(); }
+
+void ownTheEnding() {
+  static_cast<void>(std::atexit(removeLiveTemporaryAtExit));
+  static_cast<void>(SetConsoleCtrlHandler(onConsoleEvent, TRUE));
+}
 
 }  // namespace velmar::platform::output

@@ -3,17 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "conversions.h"
 #include "live_temporary.h"
-#include "wide_names.h"
 
-// Windows hands the arguments over in UTF-16; a narrow main would see only what the system's
-// ANSI code page can spell. The program gets them as UTF-8 instead.
+// A narrow main would see only what the system's ANSI code page can spell of the arguments.
 int wmain(int argc, wchar_t** argv) {
-  // Before anything else: a run ended at any moment, even while the database is read, ends as
-  // the console ends it, and never leaves a temporary file.
   velmar::platform::output::ownTheEnding();
   std::vector<std::string> arguments;
-  arguments.reserve(static_cast<std::size_t>(argc));
   for (int index = 0; index < argc; ++index)
     arguments.push_back(velmar::platform::narrow(argv[index]));
   std::vector<char*> pointers;

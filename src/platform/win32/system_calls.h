@@ -1,9 +1,6 @@
 #pragma once
-// The system calls that carry the book's bytes to their place: its writes, its flush, its close
-// and the rename that puts it in the old book's place. The program is built with
-// system_calls.cpp, which makes them; the tests' variant of the library with a twin that can
-// fail any of them on cue (tests/common/failing_system_calls_win32.cpp). For
-// win32/output_file.cpp only.
+// The calls that carry the book's bytes (see output_primitives.h), for win32/output_file.cpp
+// only; the tests' twin is tests/common/failing_system_calls_win32.cpp.
 
 #include <windows.h>
 

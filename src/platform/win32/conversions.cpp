@@ -1,6 +1,4 @@
-#include "wide_names.h"
-
-#include <windows.h>
+#include "conversions.h"
 
 namespace velmar::platform {
 
