@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "fuzz_support.h"
 #include "reader/database_reader.h"
@@ -24,8 +25,9 @@ bool fieldsAreClean(const velmar::DvdList& list) {
     const velmar::DvdRecord& record = list.records[index];
     for (const velmar::FieldText* field :
          {&record.nameR, &record.nameO, &record.sign, &record.obz}) {
-      if (field->view().find('\0') != std::string_view::npos) return false;
-      if (field->view().find(static_cast<char>(0x98)) != std::string_view::npos) return false;
+      const std::string_view text(field->data(), field->size());
+      if (text.find('\0') != std::string_view::npos) return false;
+      if (text.find(static_cast<char>(0x98)) != std::string_view::npos) return false;
     }
   }
   return true;
