@@ -1,5 +1,5 @@
 // The book file's system work on POSIX (output_primitives.h), but for the temporary file
-// (live_temporary.cpp) and what it is given of the old book (extended_attributes.cpp).
+// (live_temporary.cpp) and what it is given of the old book (carry_over.cpp).
 
 #include <fcntl.h>
 #include <sys/file.h>
