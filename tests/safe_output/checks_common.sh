@@ -12,11 +12,13 @@ check() {
 
 # FILE RECORDS: a database of that many records of about 350 bytes each.
 make_database() {
-  awk -v records="$2" 'BEGIN {
+  awk -v records="$2" -v review="${3:-}" 'BEGIN {
     print "<?xml version=\"1.0\" encoding=\"windows-1251\"?>"
     print "<db>"
-    review = "A review of the disc, long enough to make the book large; "
-    review = review review review review
+    if (review == "") {
+      review = "A review of the disc, long enough to make the book large; "
+      review = review review review review
+    }
     for (i = 0; i < records; i++)
       printf "<VelmarList><nameR>Title %d</nameR><nameO>Original &amp; title %d</nameO>" \
              "<sign>DVD-%06d</sign><obz>%s</obz></VelmarList>\n", i, i, i, review
