@@ -10,7 +10,8 @@ check() {
   if "$@"; then ok "$description"; else fail "$description"; fi
 }
 
-# FILE RECORDS: a database of that many records of about 350 bytes each.
+# FILE RECORDS [REVIEW]: a database of that many records, each with REVIEW as its review (by
+# default a text that makes a record about 350 bytes).
 make_database() {
   awk -v records="$2" -v review="${3:-}" 'BEGIN {
     print "<?xml version=\"1.0\" encoding=\"windows-1251\"?>"
